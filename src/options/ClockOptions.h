@@ -1,0 +1,72 @@
+// The nine option texts of OPTION.DTA and how they are read.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace halyard {
+
+// Nine byte strings, lines 1 to 9 of OPTION.DTA, kept as text: colours are
+// converted with ColorValue at every use.
+struct ClockOptions {
+  std::string BackgroundColor;
+  std::string DialColor;
+  std::string HandColor;
+  std::string SecondHandStyle;
+  std::string SecondDotColor;
+  std::string PhoneSectorColor;
+  std::string LabelTextColor;
+  std::string FrequencyUnit;
+  std::string BannerText;
+
+  static constexpr std::size_t kLineCount = 9;
+  std::string& Line(std::size_t index);  // 0-based, in file order
+  const std::string& Line(std::size_t index) const;
+
+  bool operator==(const ClockOptions&) const = default;
+};
+
+// The built-in defaults, used when OPTION.DTA does not exist or cannot be read.
+ClockOptions DefaultClockOptions();
+
+// Names of the nine lines, in file order, for tools and messages.
+extern const std::array<std::string_view, ClockOptions::kLineCount> kOptionNames;
+
+// Limits on what is read: a sane options file is a few hundred bytes.
+inline constexpr std::size_t kMaxOptionsFileBytes = 1024 * 1024;  // the rest is ignored
+inline constexpr std::size_t kMaxOptionLineBytes = 64 * 1024;     // a longer line is cut here
+
+// Reads option lines from bytes already in memory. Lines end at CR, CR LF or a
+// bare LF; Ctrl-Z ends the file for good; NUL and tab stay in the text.
+class OptionLineReader {
+ public:
+  explicit OptionLineReader(std::string_view bytes);
+  // The next line; at the end (or at Ctrl-Z) every call gives the empty text.
+  std::string ReadOptionLine();
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
+// The nine options from the file's bytes. A UTF-8 byte-order mark at the very
+// start is skipped. Missing lines are empty texts, not defaults.
+ClockOptions ParseClockOptions(std::string_view fileBytes);
+
+// Where the file is and how its bytes are fetched; the platform layer provides it.
+class OptionsFileSource {
+ public:
+  enum class Status { Read, Absent, Unreadable };
+  virtual ~OptionsFileSource() = default;
+  // Fills `bytes` with at most `limit` bytes of the file at `path`.
+  virtual Status ReadFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
+};
+
+// Loads the options from `path`: the defaults when the file is absent or cannot
+// be read, the file's nine lines otherwise.
+ClockOptions LoadClockOptions(const std::string& path, OptionsFileSource& source);
+
+}  // namespace halyard
