@@ -1,0 +1,35 @@
+// One complete repaint of the face and the status line for one time text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "options/ClockOptions.h"
+#include "platform/Canvas.h"
+
+namespace halyard {
+
+struct ClockTime {
+  std::int32_t hours = 0;
+  std::int32_t minutes = 0;
+  std::int32_t seconds = 0;
+};
+
+struct FaceGeometry {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t centerX = 0;
+  std::int32_t centerY = 0;
+  std::int32_t radius = 0;
+};
+
+// Decodes "HH:MM:SS" by fixed positions; a field without digits gives 0.
+ClockTime DecodeClockTime(const std::string& timeText);
+FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height);
+
+// Draws with the options given (the running clock passes CurrentClockOptions()).
+void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText,
+               const ClockOptions& options);
+void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText);
+
+}  // namespace halyard

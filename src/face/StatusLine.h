@@ -1,0 +1,23 @@
+// What the status line says, and in which colours, for a minute of the hour.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "options/ClockOptions.h"
+
+namespace halyard {
+
+enum class SilentPeriod { None, Telegraphy500, Telephony2182 };
+
+struct StatusLine {
+  SilentPeriod period = SilentPeriod::None;
+  std::string text;
+  std::int32_t textColor = 0;
+  std::int32_t backgroundColor = 0;
+};
+
+SilentPeriod SilentPeriodAt(std::int32_t minutes);
+StatusLine DecideStatusLine(std::int32_t minutes, const ClockOptions& options);
+
+}  // namespace halyard
