@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "options/ColorValue.h"
 #include "platform/FontSpec.h"
 #include "platform/Picture.h"
 #include "platform/Rasterizer.h"
@@ -75,7 +77,7 @@ class Canvas {
                   std::int32_t outline, std::int32_t fill, FillStyle style);
   static void Ellipse(float x1, float y1, float x2, float y2, std::int32_t outline,
                       std::int32_t fill, FillStyle style);
-  static void Polygon(const PointList& points, std::int32_t outline, std::int32_t fill,
+  static void Polygon(std::span<const PointF> points, std::int32_t outline, std::int32_t fill,
                       FillStyle style, std::int32_t fillRule);
   static TextExtent TextSize(std::string_view text);
   static void PrintText(std::string_view text);
@@ -104,6 +106,10 @@ class Canvas {
   // The canvas's own font-sharing cache: identical requests give one realisation.
   const FontSpec* CurrentFont() const { return hasFont_ ? &font_ : nullptr; }
 
+  // Replaces the picture after the control changed size or resolution (a DPI
+  // change): colours and pen stay, the font is realised again, the scale is off.
+  void Rebuild(std::unique_ptr<Rasterizer> rasterizer, std::int32_t dpi);
+
   // Converts a user coordinate to a pixel (scale, then round half to even).
   PixelPoint ToPixel(float x, float y) const;
 
@@ -119,7 +125,7 @@ class Canvas {
   void DoLineTo(float x, float y, std::int32_t color);
   void DoBox(float x1, float y1, float x2, float y2, std::int32_t cornerPercent,
              std::int32_t outline, std::int32_t fill, bool ellipse);
-  void DoPolygon(const PointList& points, std::int32_t outline, std::int32_t fill,
+  void DoPolygon(std::span<const PointF> points, std::int32_t outline, std::int32_t fill,
                  std::int32_t fillRule);
   TextExtent DoTextSize(std::string_view text);
   void DoPrintText(std::string_view text);

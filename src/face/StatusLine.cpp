@@ -1,0 +1,43 @@
+#include "face/StatusLine.h"
+
+#include "options/ColorValue.h"
+
+namespace halyard {
+
+namespace {
+constexpr std::int32_t kRed = 255;  // the 500 kHz colour, fixed like its sectors
+}
+
+SilentPeriod SilentPeriodAt(std::int32_t minutes) {
+  switch (minutes) {
+    case 15: case 16: case 17: case 45: case 46: case 47:
+      return SilentPeriod::Telegraphy500;
+    case 0: case 1: case 2: case 30: case 31: case 32:
+      return SilentPeriod::Telephony2182;
+    default:
+      return SilentPeriod::None;
+  }
+}
+
+StatusLine DecideStatusLine(std::int32_t minutes, const ClockOptions& options) {
+  StatusLine line;
+  line.period = SilentPeriodAt(minutes);
+  line.textColor = ColorValue(options.LabelTextColor);
+  switch (line.period) {
+    case SilentPeriod::Telegraphy500:
+      line.text = "SILENT 500 " + options.FrequencyUnit + " CW";
+      line.backgroundColor = kRed;
+      break;
+    case SilentPeriod::Telephony2182:
+      line.text = "SILENT 2182 " + options.FrequencyUnit + " PH";
+      line.backgroundColor = ColorValue(options.PhoneSectorColor);
+      break;
+    case SilentPeriod::None:
+      line.text = options.BannerText;
+      line.backgroundColor = ColorValue(options.BackgroundColor);
+      break;
+  }
+  return line;
+}
+
+}  // namespace halyard
