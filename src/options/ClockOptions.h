@@ -36,6 +36,9 @@ ClockOptions DefaultClockOptions();
 extern const std::array<std::string_view, ClockOptions::kLineCount> kOptionNames;
 
 // Limits on what is read: a sane options file is a few hundred bytes.
+// Only the first kMaxOptionsFileBytes of the file are read, with one or a few
+// reads; a line longer than kMaxOptionLineBytes keeps its first
+// kMaxOptionLineBytes bytes and the rest of it, up to its line end, is skipped.
 inline constexpr std::size_t kMaxOptionsFileBytes = 1024 * 1024;  // the rest is ignored
 inline constexpr std::size_t kMaxOptionLineBytes = 64 * 1024;     // a longer line is cut here
 
@@ -46,6 +49,8 @@ class OptionLineReader {
   explicit OptionLineReader(std::string_view bytes);
   // The next line; at the end (or at Ctrl-Z) every call gives the empty text.
   std::string ReadOptionLine();
+  // True when no line is left: the bytes are used up or Ctrl-Z was reached.
+  bool AtEnd() const;
 
  private:
   std::string_view bytes_;
@@ -64,6 +69,10 @@ class OptionsFileSource {
   // Fills `bytes` with at most `limit` bytes of the file at `path`.
   virtual Status ReadFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
 };
+
+// Fetches at most kMaxOptionsFileBytes of the options file. A path holding "?"
+// or "*", or ending in ":", is Absent without asking `source`.
+OptionsFileSource::Status FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes);
 
 // Loads the options from `path`: the defaults when the file is absent or cannot
 // be read, the file's nine lines otherwise.

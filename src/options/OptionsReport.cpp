@@ -1,0 +1,237 @@
+#include "options/OptionsReport.h"
+
+#include <cstdio>
+
+#include "options/ColorValue.h"
+
+namespace halyard {
+
+namespace {
+
+constexpr std::int32_t kTelegraphyRed = 255;  // fixed colour of the 500 kHz sectors and status line
+
+std::string Quoted(std::string_view text) { return "\"" + EscapeOptionText(text) + "\""; }
+
+std::string Hex6(std::uint32_t value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%06X", static_cast<unsigned>(value));
+  return buffer;
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+bool AllHex(std::string_view text) {
+  for (char c : text) {
+    if (!IsHexDigit(c)) return false;
+  }
+  return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// Only colours that are plain 24-bit values can be compared: negative ones
+// stand for system colours, which depend on the desktop.
+bool SameVisibleColor(std::int32_t a, std::int32_t b) {
+  return a >= 0 && b >= 0 && (a & 0xFFFFFF) == (b & 0xFFFFFF);
+}
+
+bool IsColorLine(std::size_t index) { return index != 3 && index != 7 && index != 8; }
+
+class ReportBuilder {
+ public:
+  ReportBuilder(const ClockOptions& options, std::size_t linesInFile) {
+    report_.options = options;
+    report_.linesInFile = linesInFile;
+  }
+
+  OptionsReport Build(const std::optional<StatusWidthLimit>& width) {
+    const ClockOptions& o = report_.options;
+    const bool dot = o.SecondHandStyle == "DOT";
+    const std::string telegraphyText = "SILENT 500 " + o.FrequencyUnit + " CW";
+    const std::string telephonyText = "SILENT 2182 " + o.FrequencyUnit + " PH";
+
+    if (report_.linesInFile < ClockOptions::kLineCount) {
+      Warn(OptionsWarning::Kind::MissingLines, 0,
+           "the file has " + std::to_string(report_.linesInFile) +
+               " of 9 lines; the missing options are empty texts, not defaults");
+    }
+
+    for (std::size_t i = 0; i < ClockOptions::kLineCount; ++i) {
+      if (IsColorLine(i)) {
+        report_.meanings[i] = DescribeColor(ColorValue(o.Line(i)));
+        CheckColorForm(i);
+      }
+    }
+    if (!dot) report_.meanings[4] += " (unused: the second hand is a line)";
+
+    report_.meanings[3] = dot ? "dot second hand" : "line second hand";
+    const std::string_view style = TrimBlanks(o.SecondHandStyle);
+    if (!dot && style.size() == 3 && (style[0] == 'D' || style[0] == 'd') && (style[1] == 'O' || style[1] == 'o') &&
+        (style[2] == 'T' || style[2] == 't')) {
+      Warn(OptionsWarning::Kind::NearlyDot, 4,
+           Quoted(o.SecondHandStyle) + " gives the line second hand; only exactly \"DOT\" selects the dot");
+    }
+
+    report_.meanings[7] = "status texts " + Quoted(telegraphyText) + " and " + Quoted(telephonyText);
+    report_.meanings[8] = o.BannerText.empty() ? "status text outside silent periods: none (the line stays blank)"
+                                               : "status text outside silent periods: " + Quoted(o.BannerText);
+
+    const std::int32_t background = ColorValue(o.BackgroundColor);
+    const std::int32_t phone = ColorValue(o.PhoneSectorColor);
+    const std::int32_t labelText = ColorValue(o.LabelTextColor);
+    if (SameVisibleColor(phone, background)) {
+      Warn(OptionsWarning::Kind::InvisibleSector, 6,
+           "the 2182 kHz sectors have the background colour and cannot be seen");
+    }
+    if (SameVisibleColor(kTelegraphyRed, background)) {
+      Warn(OptionsWarning::Kind::InvisibleSector, 1,
+           "the background is the fixed red of the 500 kHz sectors, which cannot be seen");
+    }
+    if (SameVisibleColor(ColorValue(o.DialColor), background)) {
+      Warn(OptionsWarning::Kind::InvisibleDial, 2,
+           "the dial marks and the time text have the background colour and cannot be seen");
+    }
+    if (SameVisibleColor(ColorValue(o.HandColor), background)) {
+      Warn(OptionsWarning::Kind::InvisibleHands, 3, "the hands have the background colour and cannot be seen");
+    }
+    if (dot && SameVisibleColor(ColorValue(o.SecondDotColor), background)) {
+      Warn(OptionsWarning::Kind::InvisibleSecondDot, 5,
+           "the second dot has the background colour and cannot be seen");
+    }
+    if (SameVisibleColor(labelText, kTelegraphyRed)) {
+      Warn(OptionsWarning::Kind::InvisibleLabel, 7, "the 500 kHz status text is red on red and cannot be read");
+    }
+    if (SameVisibleColor(labelText, phone)) {
+      Warn(OptionsWarning::Kind::InvisibleLabel, 7,
+           "the 2182 kHz status text has the colour of its background (PhoneSectorColor) and cannot be read");
+    }
+    if (SameVisibleColor(labelText, background) && !o.BannerText.empty()) {
+      Warn(OptionsWarning::Kind::InvisibleLabel, 7,
+           "the banner has the colour of its background (BackgroundColor) and cannot be read");
+    }
+
+    if (width && width->measure) {
+      CheckWidth(*width, 8, telegraphyText);
+      CheckWidth(*width, 8, telephonyText);
+      CheckWidth(*width, 9, o.BannerText);
+    }
+    return std::move(report_);
+  }
+
+ private:
+  void Warn(OptionsWarning::Kind kind, std::size_t line, std::string message) {
+    report_.warnings.push_back({kind, line, std::move(message)});
+  }
+
+  void CheckColorForm(std::size_t index) {
+    const std::string& text = report_.options.Line(index);
+    const std::string_view core = TrimBlanks(text);
+    if (core.size() == 8 && core[0] == '&' && (core[1] == 'H' || core[1] == 'h') && AllHex(core.substr(2))) return;
+
+    std::string message = Quoted(text) + " is not of the form &HBBGGRR; it gives " + DescribeColor(ColorValue(text));
+    if (core.size() == 7 && core[0] == '#' && AllHex(core.substr(1))) {
+      // A web colour lists red first; the clock wants blue first.
+      const std::string_view rgb = core.substr(1);
+      message += "; for the web colour " + std::string(core) + " write &H" + std::string(rgb.substr(4, 2)) +
+                 std::string(rgb.substr(2, 2)) + std::string(rgb.substr(0, 2));
+    } else if (core.size() == 6 && AllHex(core)) {
+      message += "; the \"&H\" is missing";
+    }
+    Warn(OptionsWarning::Kind::ColorForm, index + 1, std::move(message));
+  }
+
+  void CheckWidth(const StatusWidthLimit& width, std::size_t line, const std::string& text) {
+    const int pixels = width.measure(text);
+    if (pixels > width.maxPixels) {
+      Warn(OptionsWarning::Kind::TextTooWide, line,
+           Quoted(text) + " is " + std::to_string(pixels) + " pixels wide; the status line shows " +
+               std::to_string(width.maxPixels));
+    }
+  }
+
+  OptionsReport report_;
+};
+
+}  // namespace
+
+std::string DescribeColor(std::int32_t value) {
+  if (value == -1) return "platform default (-1)";
+  if (value == -2) return "no colour (-2)";
+  if (value < 0) return std::to_string(value) + " (negative: the platform default)";
+  const auto v = static_cast<std::uint32_t>(value);
+  std::string text = Hex6(v & 0xFFFFFF) + ": red " + std::to_string(v & 0xFF) + ", green " +
+                     std::to_string((v >> 8) & 0xFF) + ", blue " + std::to_string((v >> 16) & 0xFF);
+  if (v > 0xFFFFFF) text += " (from " + std::to_string(value) + ", above 24 bits)";
+  return text;
+}
+
+std::string EscapeOptionText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  auto escape = [&out](unsigned char byte) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
+  };
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      if (lead < 0x20 || lead == 0x7F || lead == '\\' || lead == '"') escape(lead);
+      else out += static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    // A valid UTF-8 sequence of a printing character stays as it is.
+    std::size_t extra = 0;
+    std::uint32_t code = 0;
+    std::uint32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) { extra = 1; code = lead & 0x1F; minimum = 0x80; }
+    else if (lead >= 0xE0 && lead <= 0xEF) { extra = 2; code = lead & 0x0F; minimum = 0x800; }
+    else if (lead >= 0xF0 && lead <= 0xF4) { extra = 3; code = lead & 0x07; minimum = 0x10000; }
+    bool valid = extra > 0 && text.size() - i > extra;
+    for (std::size_t k = 1; valid && k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) valid = false;
+      else code = (code << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and the C1 controls are escaped byte by byte.
+    valid = valid && code >= minimum && code >= 0xA0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+    if (valid) {
+      out.append(text.substr(i, extra + 1));
+      i += extra + 1;
+    } else {
+      escape(lead);
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::size_t CountOptionLines(std::string_view fileBytes) {
+  fileBytes = fileBytes.substr(0, kMaxOptionsFileBytes);
+  if (fileBytes.substr(0, 3) == "\xEF\xBB\xBF") fileBytes.remove_prefix(3);
+  OptionLineReader reader(fileBytes);
+  std::size_t count = 0;
+  while (count < ClockOptions::kLineCount && !reader.AtEnd()) {
+    reader.ReadOptionLine();
+    ++count;
+  }
+  return count;
+}
+
+OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFile,
+                              const std::optional<StatusWidthLimit>& width) {
+  return ReportBuilder(options, linesInFile).Build(width);
+}
+
+OptionsReport ReportOnOptionsFile(std::string_view fileBytes, const std::optional<StatusWidthLimit>& width) {
+  return ReportOnOptions(ParseClockOptions(fileBytes), CountOptionLines(fileBytes), width);
+}
+
+}  // namespace halyard

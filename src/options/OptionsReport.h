@@ -1,0 +1,67 @@
+// What an options file means and what in it is likely a mistake, for the
+// halyard-options tool. The clock itself never reports anything.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "options/ClockOptions.h"
+
+namespace halyard {
+
+// Measures a status-line text in pixels; a text wider than maxPixels is
+// reported. Left out, no width is checked.
+struct StatusWidthLimit {
+  std::function<int(std::string_view)> measure;
+  int maxPixels = 0;
+};
+
+struct OptionsWarning {
+  enum class Kind {
+    ColorForm,          // a colour text not of the form &HBBGGRR
+    NearlyDot,          // "dot", "DOT " and the like, which give the line style
+    MissingLines,       // fewer than nine lines in the file
+    InvisibleSector,    // sector colour equal to the background
+    InvisibleLabel,     // status text colour equal to its background
+    InvisibleDial,      // dial marks and time text in the background colour
+    InvisibleHands,     // hands in the background colour
+    InvisibleSecondDot, // the dot second hand in the background colour
+    TextTooWide,        // a status text wider than the status line
+  };
+  Kind kind;
+  std::size_t line;  // the option line (1 to 9) it concerns, 0 for the whole file
+  std::string message;
+};
+
+struct OptionsReport {
+  ClockOptions options;
+  std::size_t linesInFile = ClockOptions::kLineCount;
+  std::array<std::string, ClockOptions::kLineCount> meanings;  // one per line, in file order
+  std::vector<OptionsWarning> warnings;
+};
+
+// The report on options already parsed; `linesInFile` below nine warns.
+OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFile,
+                              const std::optional<StatusWidthLimit>& width = std::nullopt);
+
+// The report on a file's bytes, read exactly as the clock reads them.
+OptionsReport ReportOnOptionsFile(std::string_view fileBytes,
+                                  const std::optional<StatusWidthLimit>& width = std::nullopt);
+
+// How many of the nine option lines the file really holds.
+std::size_t CountOptionLines(std::string_view fileBytes);
+
+// A colour value in words: "platform default", "no colour", or its channels.
+std::string DescribeColor(std::int32_t value);
+
+// The text with every byte that does not print as itself written \xNN:
+// control bytes, DEL, backslash, double quote and bytes of invalid UTF-8.
+std::string EscapeOptionText(std::string_view text);
+
+}  // namespace halyard

@@ -1,0 +1,143 @@
+// halyard-options: shows how the clock reads an options file and what in it
+// looks wrong. Exit code 0 when clean, 1 with warnings, 2 when the file cannot
+// be read or the command line is wrong.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "options/ClockOptions.h"
+#include "options/ColorValue.h"
+#include "options/OptionsReport.h"
+#include "platform/OptionsPath.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+using halyard::OptionsFileSource;
+
+constexpr int kExitClean = 0;
+constexpr int kExitWarnings = 1;
+constexpr int kExitFailure = 2;
+
+void PrintUsage(std::FILE* out) {
+  std::fputs(
+      "usage: halyard-options [FILE]\n"
+      "       halyard-options --color TEXT...\n"
+      "       halyard-options --help\n"
+      "\n"
+      "Shows the nine options as the clock reads them from FILE (by default\n"
+      "OPTION.DTA beside the clock), what each means, and warnings about texts\n"
+      "that are probably mistakes. Bytes that do not print are shown as \\xNN.\n"
+      "--color prints the number each TEXT gives as a colour, one per line.\n"
+      "\n"
+      "Exit status: 0 no warnings, 1 warnings, 2 the file cannot be read or\n"
+      "the command line is wrong. A missing file is not an error: the clock\n"
+      "then uses its defaults, and those are shown.\n",
+      out);
+}
+
+void PrintReport(const std::string& path, bool absent, const halyard::OptionsReport& report) {
+  std::printf("Options file: %s\n", halyard::EscapeOptionText(path).c_str());
+  if (absent) std::printf("  not found: the clock uses its defaults, shown here\n");
+  std::printf("\n");
+  for (std::size_t i = 0; i < halyard::ClockOptions::kLineCount; ++i) {
+    const std::string text = i < report.linesInFile ? "\"" + halyard::EscapeOptionText(report.options.Line(i)) + "\""
+                                                    : "(missing: empty)";
+    std::printf("%zu %-16s %s\n", i + 1, std::string(halyard::kOptionNames[i]).c_str(), text.c_str());
+    std::printf("    %s\n", report.meanings[i].c_str());
+  }
+  if (report.warnings.empty()) {
+    std::printf("\nNo warnings.\n");
+    return;
+  }
+  std::printf("\n%zu warning%s:\n", report.warnings.size(), report.warnings.size() == 1 ? "" : "s");
+  for (const auto& warning : report.warnings) {
+    if (warning.line == 0) std::printf("  file: %s\n", warning.message.c_str());
+    else std::printf("  line %zu (%s): %s\n", warning.line, std::string(halyard::kOptionNames[warning.line - 1]).c_str(),
+                     warning.message.c_str());
+  }
+}
+
+int ShowFile(const std::string& path) {
+  std::string bytes;
+  switch (halyard::FetchOptionsFile(path, halyard::PlatformOptionsFile(), bytes)) {
+    case OptionsFileSource::Status::Absent:
+      PrintReport(path, true, halyard::ReportOnOptions(halyard::DefaultClockOptions(), halyard::ClockOptions::kLineCount));
+      return kExitClean;
+    case OptionsFileSource::Status::Unreadable:
+      std::fprintf(stderr, "halyard-options: cannot read %s; the clock would use its defaults\n",
+                   halyard::EscapeOptionText(path).c_str());
+      return kExitFailure;
+    case OptionsFileSource::Status::Read:
+      break;
+  }
+  const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes);
+  PrintReport(path, false, report);
+  return report.warnings.empty() ? kExitClean : kExitWarnings;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    PrintUsage(stdout);
+    return kExitClean;
+  }
+  if (!args.empty() && args[0] == "--color") {
+    for (std::size_t i = 1; i < args.size(); ++i) std::printf("%d\n", static_cast<int>(halyard::ColorValue(args[i])));
+    return kExitClean;
+  }
+  std::size_t first = 0;
+  if (!args.empty() && args[0] == "--") first = 1;
+  else if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') {
+    std::fprintf(stderr, "halyard-options: unknown option %s\n", halyard::EscapeOptionText(args[0]).c_str());
+    PrintUsage(stderr);
+    return kExitFailure;
+  }
+  if (args.size() > first + 1) {
+    PrintUsage(stderr);
+    return kExitFailure;
+  }
+  return ShowFile(args.size() > first ? args[first] : halyard::OptionsPath());
+}
+
+#ifdef _WIN32
+std::string ToUtf8(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+  out.resize(static_cast<std::size_t>(size) - 1);
+  return out;
+}
+
+// The wide command line keeps names the ANSI code page cannot hold. shell32
+// is loaded here rather than linked, as nothing else of the program needs it.
+std::vector<std::string> WideArguments() {
+  std::vector<std::string> args;
+  using Splitter = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+  HMODULE shell = LoadLibraryW(L"shell32.dll");
+  if (!shell) return args;
+  auto split = reinterpret_cast<Splitter>(reinterpret_cast<void*>(GetProcAddress(shell, "CommandLineToArgvW")));
+  int count = 0;
+  LPWSTR* list = split ? split(GetCommandLineW(), &count) : nullptr;
+  for (int i = 1; list && i < count; ++i) args.push_back(ToUtf8(list[i]));
+  if (list) LocalFree(list);
+  FreeLibrary(shell);
+  return args;
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  SetConsoleOutputCP(CP_UTF8);
+  return Run(WideArguments());
+#else
+  return Run(std::vector<std::string>(argv + 1, argv + argc));
+#endif
+}
