@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: native, sanitizers, Windows under Wine,
+# the X11 window under Xvfb, and the fuzzers. Exits non-zero if anything fails
+# or if no test ran.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+FUZZ_SECONDS="${HALYARD_FUZZ_SECONDS:-60}"
+passed=0
+failed=0
+failures=()
+
+step() {
+  local name="$1"; shift
+  echo "==== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "==== $name: passed"
+  else
+    failed=$((failed + 1))
+    failures+=("$name")
+    echo "==== $name: FAILED"
+  fi
+}
+
+build() {  # preset [targets...]
+  local preset="$1"; shift
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" ${1:+--target "$@"}
+}
+
+bash scripts/setup.sh || exit 1
+
+step "linux build" build linux
+step "linux unit tests" ctest --test-dir build/linux --output-on-failure --no-tests=error -j2
+step "benchmarks (short run)" bash -c 'for b in build/linux/bench/halyard_bench*; do [ -x "$b" ] || continue; "$b" --benchmark_min_time=0.05 || exit 1; done'
+step "asan build" build asan halyard_tests
+step "asan unit tests" ctest --test-dir build/asan --output-on-failure --no-tests=error -j2
+step "valgrind memcheck (core subset)" valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect -q \
+  build/linux/tests/halyard_tests --gtest_brief=1 '--gtest_filter=ColorValue*:Options*:TimeSource*:Canvas*:DrawClock*:StatusLine*:ClockWindowHandler*'
+[ -x scripts/x11-tests.sh ] && step "x11 window tests (Xvfb)" bash scripts/x11-tests.sh build/linux
+step "windows build" build windows
+step "windows unit tests (Wine)" bash scripts/wine-tests.sh build/windows
+[ -x scripts/win32-tests.sh ] && step "windows program tests (Wine)" bash scripts/win32-tests.sh build/windows
+[ -x scripts/fuzz.sh ] && step "fuzzing (${FUZZ_SECONDS}s each)" bash scripts/fuzz.sh "$FUZZ_SECONDS"
+
+echo
+for f in "${failures[@]}"; do echo "failed: $f"; done
+echo "Test steps: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

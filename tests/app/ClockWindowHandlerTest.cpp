@@ -1,0 +1,88 @@
+#include "app/ClockWindowHandler.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TestWindow.h"
+
+namespace halyard {
+namespace {
+
+using namespace std::chrono;
+using testing::TestWindow;
+
+class SteppingClock final : public SystemClock {
+ public:
+  ClockReading Read() override { return {now, hours{2}}; }
+  sys_time<milliseconds> now = sys_days{2026y / December / 8} + hours{23} + minutes{59} + seconds{59} + milliseconds{999};
+};
+
+class ClockWindowHandlerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CurrentClockOptions() = DefaultClockOptions();
+    ClockTimerHandle() = 0;
+    SetHandlerClock(&clock);
+  }
+  void TearDown() override { SetHandlerClock(nullptr); }
+  std::string LegendDrawn() const {
+    const auto printed = window.OpsNamed("PrintText");
+    return printed.empty() ? "" : printed.back().text;
+  }
+  SteppingClock clock;
+  TestWindow window;
+};
+
+TEST_F(ClockWindowHandlerTest, InitialiseStartsTheTimerAndDrawsAtOnce) {
+  EXPECT_EQ(ClockWindowHandler(&window, kEventInitialise, 0, 0), 0);
+  EXPECT_EQ(window.events.front(), "start 100 500");
+  EXPECT_EQ(ClockTimerHandle(), 100u);
+  EXPECT_EQ(LegendDrawn(), "23:59:59 UTC");  // milliseconds dropped, never rounded up
+  EXPECT_EQ(window.labelText, DefaultClockOptions().BannerText);
+  EXPECT_EQ(window.presenter.count, 1);
+}
+
+TEST_F(ClockWindowHandlerTest, OnlyTimer100Repaints) {
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  clock.now += seconds{1};
+  EXPECT_EQ(ClockWindowHandler(&window, kEventTimer, 101, 0), 0);
+  EXPECT_EQ(ClockWindowHandler(&window, kEventTimer, 100 + (1u << 16), 0), 0);  // the whole value counts
+  EXPECT_EQ(window.presenter.count, 1);
+  ClockWindowHandler(&window, kEventTimer, 100, 0);
+  EXPECT_EQ(window.presenter.count, 2);
+  EXPECT_EQ(LegendDrawn(), "00:00:00 UTC");
+  EXPECT_EQ(window.labelText, "SILENT 2182 kHz PH");
+  // A repaint happens even when the time text has not changed.
+  ClockWindowHandler(&window, kEventTimer, 100, 0);
+  EXPECT_EQ(window.presenter.count, 3);
+}
+
+TEST_F(ClockWindowHandlerTest, CancelEndsTheWindowAndDestroyStopsTheTimer) {
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  window.events.clear();
+  for (std::uint32_t ignored : {2u | (2u << 16), 1u, 3u, 2u | (0x300u << 16)}) {
+    ClockWindowHandler(&window, kEventCommand, ignored, 0);
+  }
+  EXPECT_TRUE(window.events.empty());
+  ClockWindowHandler(&window, kEventCommand, 2u | (1u << 16), 0);  // accelerator
+  EXPECT_EQ(window.events, (std::vector<std::string>{"end", "stop 100"}));
+  window.events.clear();
+  ClockWindowHandler(&window, kEventCommand, 2, 0);  // Escape's button click
+  EXPECT_EQ(window.events, (std::vector<std::string>{"end", "stop 100"}));
+}
+
+TEST_F(ClockWindowHandlerTest, AFailedTimerStartIsRememberedAndDestroyDoesNothing) {
+  window.timerResult = 0;
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  EXPECT_EQ(ClockTimerHandle(), 0u);
+  EXPECT_EQ(window.presenter.count, 1);  // the first face is still drawn
+  window.events.clear();
+  ClockWindowHandler(&window, kEventDestroy, 0, 0);
+  EXPECT_TRUE(window.events.empty());
+  // Other events are left to the platform.
+  EXPECT_EQ(ClockWindowHandler(&window, kEventSize, 0, 330 | (488 << 16)), 0);
+  EXPECT_EQ(ClockWindowHandler(&window, kEventClose, 0, 0), 0);
+  EXPECT_EQ(window.presenter.count, 1);
+}
+
+}  // namespace
+}  // namespace halyard

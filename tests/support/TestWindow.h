@@ -1,0 +1,75 @@
+// A window for tests: a face canvas over a FakeRasterizer and a label that
+// remembers what it was told.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ClockWindowHandler.h"
+#include "platform/Canvas.h"
+#include "platform/WindowHost.h"
+#include "support/FakeRasterizer.h"
+
+namespace halyard::testing {
+
+class TestWindow final : public WindowHost {
+ public:
+  TestWindow(std::int32_t width = 330, std::int32_t height = 406) {
+    auto raster = std::make_unique<FakeRasterizer>(width, height);
+    fake = raster.get();
+    canvas = std::make_unique<Canvas>(std::move(raster), &presenter, 96);
+    canvas->SetRecorder(&ops);
+  }
+  ~TestWindow() override { Canvas::SetCurrent(nullptr, DrawingMode::Immediate); }
+
+  Canvas* FindCanvas(std::int32_t id) override { return id == kClockFaceId ? canvas.get() : nullptr; }
+  bool SetControlText(std::int32_t id, std::string_view text) override {
+    if (id != kStatusLabelId) return false;
+    labelText = std::string(text);
+    events.push_back("text");
+    return true;
+  }
+  bool SetControlColors(std::int32_t id, std::int32_t text, std::int32_t background) override {
+    if (id != kStatusLabelId) return false;
+    labelTextColor = text;
+    labelBackground = background;
+    events.push_back("colors");
+    return true;
+  }
+  std::uint32_t StartTimer(std::uint32_t id, std::uint32_t period) override {
+    events.push_back("start " + std::to_string(id) + " " + std::to_string(period));
+    return timerResult;
+  }
+  void StopTimer(std::uint32_t handle) override { events.push_back("stop " + std::to_string(handle)); }
+  void EndWindow() override {
+    events.push_back("end");
+    ClockWindowHandler(this, kEventClose, 0, 0);
+    ClockWindowHandler(this, kEventDestroy, 0, 0);
+  }
+
+  // Ops of one kind, in order.
+  std::vector<CanvasOp> OpsNamed(const std::string& name) const {
+    std::vector<CanvasOp> found;
+    for (const CanvasOp& op : ops) {
+      if (op.name == name) found.push_back(op);
+    }
+    return found;
+  }
+
+  class Presenter final : public CanvasPresenter {
+   public:
+    void Present(const Picture&, const PixelRect&) override { ++count; }
+    int count = 0;
+  } presenter;
+  FakeRasterizer* fake = nullptr;
+  std::unique_ptr<Canvas> canvas;
+  std::vector<CanvasOp> ops;
+  std::vector<std::string> events;
+  std::string labelText;
+  std::int32_t labelTextColor = 0;
+  std::int32_t labelBackground = 0;
+  std::uint32_t timerResult = 100;
+};
+
+}  // namespace halyard::testing
