@@ -115,9 +115,10 @@ TEST(OptionsReportTest, WidthCheckIsOptionalAndCoversEveryStatusText) {
   const StatusWidthLimit limit{[](std::string_view text) { return static_cast<int>(text.size()) * 10; }, 200};
   const OptionsReport report = ReportOnOptions(options, 9, limit);
   EXPECT_EQ(KindsAndLines(report), (std::vector<std::pair<Kind, std::size_t>>{{Kind::TextTooWide, 9}}));
-  options.FrequencyUnit = "kilohertz";  // "SILENT 2182 kilohertz PH" is 24 characters
-  EXPECT_EQ(std::count_if(ReportOnOptions(options, 9, limit).warnings.begin(),
-                          ReportOnOptions(options, 9, limit).warnings.end(),
+  // Exactly the limit still fits: only the longer 2182 kHz text is too wide.
+  options.FrequencyUnit = "kHz   ";
+  const OptionsReport wide = ReportOnOptions(options, 9, limit);
+  EXPECT_EQ(std::count_if(wide.warnings.begin(), wide.warnings.end(),
                           [](const OptionsWarning& w) { return w.line == 8; }),
             1);
 }
