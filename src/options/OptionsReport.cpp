@@ -1,5 +1,6 @@
 #include "options/OptionsReport.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "options/ColorValue.h"
@@ -119,6 +120,8 @@ class ReportBuilder {
       CheckWidth(*width, 8, telephonyText);
       CheckWidth(*width, 9, o.BannerText);
     }
+    std::stable_sort(report_.warnings.begin(), report_.warnings.end(),
+                     [](const OptionsWarning& a, const OptionsWarning& b) { return a.line < b.line; });
     return std::move(report_);
   }
 

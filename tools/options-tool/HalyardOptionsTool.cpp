@@ -39,8 +39,18 @@ void PrintUsage(std::FILE* out) {
       out);
 }
 
+// Paths keep their backslashes; only control bytes are escaped.
+std::string PrintablePath(const std::string& path) {
+  std::string out;
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') out += halyard::EscapeOptionText(std::string(1, c));
+    else out += c;
+  }
+  return out;
+}
+
 void PrintReport(const std::string& path, bool absent, const halyard::OptionsReport& report) {
-  std::printf("Options file: %s\n", halyard::EscapeOptionText(path).c_str());
+  std::printf("Options file: %s\n", PrintablePath(path).c_str());
   if (absent) std::printf("  not found: the clock uses its defaults, shown here\n");
   std::printf("\n");
   for (std::size_t i = 0; i < halyard::ClockOptions::kLineCount; ++i) {
@@ -69,7 +79,7 @@ int ShowFile(const std::string& path) {
       return kExitClean;
     case OptionsFileSource::Status::Unreadable:
       std::fprintf(stderr, "halyard-options: cannot read %s; the clock would use its defaults\n",
-                   halyard::EscapeOptionText(path).c_str());
+                   PrintablePath(path).c_str());
       return kExitFailure;
     case OptionsFileSource::Status::Read:
       break;
