@@ -135,14 +135,6 @@ Scene FacePies() {
           }};
 }
 
-Scene SmallPies() {
-  return {"Pies_Small", 6 * 40, 2 * 40, [](Rasterizer& r) {
-            for (int i = 0; i < 12; ++i) {
-              Pie(r, {(i % 6) * 40 + 20, (i / 6) * 40 + 20}, 16, 5 * i + 1, 5 * i + 5);
-            }
-          }};
-}
-
 // Self-crossing polygons, where the two fill rules disagree, with pens 1 and 3.
 Scene FillRules() {
   return {"Polygons_FillRules", 4 * 60, 2 * 60, [](Rasterizer& r) {
@@ -186,7 +178,6 @@ std::vector<Scene> AllScenes() {
   scenes.push_back(RoundBoxes());
   for (std::int32_t pen : {1, 3, 5}) scenes.push_back(Ellipses(pen));
   scenes.push_back(FacePies());
-  scenes.push_back(SmallPies());
   scenes.push_back(FillRules());
   scenes.push_back(Clipped());
   return scenes;
