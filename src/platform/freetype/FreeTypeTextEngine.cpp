@@ -154,6 +154,12 @@ std::string FreeTypeTextEngine::StyleName() const {
 }
 bool FreeTypeTextEngine::SyntheticBold() const { return current_ != nullptr && current_->Emboldened(); }
 
+std::uint64_t FreeTypeTextEngine::GlyphRenders() const {
+  std::uint64_t renders = 0;
+  for (const Realised& realised : fonts_) renders += realised.font->Renders();
+  return renders;
+}
+
 std::int32_t FreeTypeTextEngine::Advance(std::string_view text) {
   if (current_ == nullptr) return 0;
   std::int64_t total = 0;

@@ -37,6 +37,8 @@ class FreeTypeTextEngine final : public TextEngine {
   bool SyntheticBold() const;
   // How many faces are realised and kept.
   std::size_t RealisedFontCount() const { return fonts_.size(); }
+  // Glyphs loaded and rendered by the kept fonts: cache misses.
+  std::uint64_t GlyphRenders() const;
 
   // Em heights beyond this many pixels are refused.
   static constexpr std::int32_t kMaxPixelHeight = 2048;

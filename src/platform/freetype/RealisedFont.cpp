@@ -162,6 +162,7 @@ void RealisedFont::ForgetCoverage() {
 }
 
 void RealisedFont::Fill(Slot& slot, std::uint32_t glyphIndex) {
+  ++renders_;
   slot.glyphIndex = glyphIndex;
   slot.advance = slot.left = slot.top = slot.width = slot.rows = 0;
 

@@ -47,6 +47,8 @@ class RealisedFont {
   // The glyph shown for a code point (the font's default glyph when it has
   // none). Valid until the next call.
   Glyph GlyphFor(char32_t codePoint);
+  // How many times a glyph was loaded and rendered (cache misses).
+  std::uint64_t Renders() const { return renders_; }
 
  private:
   struct Slot {
@@ -84,6 +86,7 @@ class RealisedFont {
   FontMetrics metrics_{};
   std::vector<Slot> slots_;
   std::size_t coverageBytes_ = 0;
+  std::uint64_t renders_ = 0;
 };
 
 }  // namespace halyard
