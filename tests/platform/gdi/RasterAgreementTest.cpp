@@ -135,6 +135,47 @@ Scene FacePies() {
           }};
 }
 
+// The face's hands: pens 2, 5 and 8 from the centre at all 60 minute angles,
+// in five dials of 12 so that neighbouring hands stay apart.
+Scene Hands(std::int32_t pen) {
+  return {"Hands_Pen" + std::to_string(pen), 5 * 220, 220, [pen](Rasterizer& r) {
+            for (int m = 0; m < 60; ++m) {
+              const PixelPoint centre{(m % 5) * 220 + 110, 110};
+              const double angle = m * std::numbers::pi / 30.0;
+              r.Line(centre,
+                     {centre.x + static_cast<std::int32_t>(std::lround(95 * std::sin(angle))),
+                      centre.y - static_cast<std::int32_t>(std::lround(95 * std::cos(angle)))},
+                     pen, kInk);
+            }
+          }};
+}
+
+// Shapes with no extent: zero-length lines, empty and flat boxes, points.
+// Windows has not been checked on these; the expected pixels are Wine's.
+Scene Degenerate() {
+  return {"Degenerate", 10 * 20, 2 * 20, [](Rasterizer& r) {
+            const std::int32_t pens[] = {1, 3};
+            for (int row = 0; row < 2; ++row) {
+              const std::int32_t pen = pens[row];
+              const std::int32_t y = row * 20 + 8;
+              r.Line({8, y}, {8, y}, pen + 5 * row, kInk);
+              r.RoundBox({28, y, 28, y + 6}, 0, 0, pen, kInk, kFill);
+              r.RoundBox({48, y, 54, y}, 0, 0, pen, kInk, kFill);
+              r.RoundBox({68, y, 69, y + 6}, 0, 0, pen, kInk, kFill);
+              r.Ellipse({88, y, 88, y + 6}, pen, kInk, kFill);
+              r.Ellipse({108, y, 114, y + 1}, pen, kInk, kFill);
+              const PixelPoint one[] = {{128, y}};
+              r.Polygon(one, pen, kInk, kFill, FillRule::Winding);
+              const PixelPoint two[] = {{146, y}, {153, y + 4}};
+              r.Polygon(two, pen, kInk, kFill, FillRule::Winding);
+              const PixelPoint flat[] = {{166, y}, {170, y + 2}, {174, y + 4}};
+              r.Polygon(flat, pen, kInk, kFill, FillRule::Winding);
+              const PixelPoint same[] = {{188, y}, {188, y}, {188, y}};
+              r.Polygon(same, pen, kInk, kFill, FillRule::Winding);
+            }
+          }};
+}
+
 // Self-crossing polygons, where the two fill rules disagree, with pens 1 and 3.
 Scene FillRules() {
   return {"Polygons_FillRules", 4 * 60, 2 * 60, [](Rasterizer& r) {
@@ -177,9 +218,11 @@ std::vector<Scene> AllScenes() {
   scenes.push_back(Boxes(3));
   scenes.push_back(RoundBoxes());
   for (std::int32_t pen : {1, 3, 5}) scenes.push_back(Ellipses(pen));
+  for (std::int32_t pen : {2, 5, 8}) scenes.push_back(Hands(pen));
   scenes.push_back(FacePies());
   scenes.push_back(FillRules());
   scenes.push_back(Clipped());
+  scenes.push_back(Degenerate());
   return scenes;
 }
 
