@@ -43,7 +43,8 @@ inline constexpr std::size_t kMaxOptionsFileBytes = 1024 * 1024;  // the rest is
 inline constexpr std::size_t kMaxOptionLineBytes = 64 * 1024;     // a longer line is cut here
 
 // Reads option lines from bytes already in memory. Lines end at CR, CR LF or a
-// bare LF; Ctrl-Z ends the file for good; NUL and tab stay in the text.
+// bare LF; Ctrl-Z ends the file for good; NUL and tab stay in the text. A line
+// keeps at most kMaxOptionLineBytes bytes.
 class OptionLineReader {
  public:
   explicit OptionLineReader(std::string_view bytes);
@@ -75,7 +76,8 @@ class OptionsFileSource {
 OptionsFileSource::Status FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes);
 
 // Loads the options from `path`: the defaults when the file is absent or cannot
-// be read, the file's nine lines otherwise.
+// be read (locked, access denied, not a regular file), the file's nine lines
+// otherwise.
 ClockOptions LoadClockOptions(const std::string& path, OptionsFileSource& source);
 
 }  // namespace halyard

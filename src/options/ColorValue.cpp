@@ -62,6 +62,7 @@ std::int32_t RadixValue(std::string_view text) {
     while (pos < text.size() && text[pos] == '?' && questionMarks < 3) { ++questionMarks; ++pos; }
   }
 
+  // Only the single "?" refuses the upper half; "??" and "???" keep the value.
   if (questionMarks == 1 && value >= (std::uint64_t{1} << 63)) return 0;
   const bool widened = ampersands > 0 || questionMarks > 0;
   if (!widened && value >= 0x8000 && value <= 0xFFFF && text[firstDigit] != '0') {
