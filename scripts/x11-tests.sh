@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs the X11 window tests against a private Xvfb server (no window manager):
+# the in-process window tests, the program tests (properties, geometry at 96
+# and 144 dpi, screen against halyard-render, Escape, close box, signals), and
+# the two ways the program meets a missing X server.
+#   scripts/x11-tests.sh BUILD_DIR
+# Exits non-zero if any test fails.
+set -uo pipefail
+
+build="${1:?usage: x11-tests.sh BUILD_DIR}"
+build="$(cd "$build" && pwd)"
+halyard="$build/halyard"
+render="$build/tools/halyard-render"
+tests="$build/tests/halyard_tests"
+for f in "$halyard" "$render" "$tests"; do
+  [ -x "$f" ] || { echo "x11-tests: $f is missing; build it first" >&2; exit 1; }
+done
+command -v Xvfb >/dev/null || { echo "x11-tests: Xvfb is not installed (scripts/setup.sh)" >&2; exit 1; }
+
+servers=()
+cleanup() {
+  for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+}
+trap cleanup EXIT
+
+# Starts Xvfb on the first free display number; prints "NUMBER PID".
+start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    local pid=$!
+    for _ in $(seq 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        echo "$n $pid"; return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  done
+  return 1
+}
+
+failed=0
+check() {  # name, then the command that must succeed
+  local name="$1"; shift
+  if "$@"; then echo "x11-tests: ok: $name"; else echo "x11-tests: FAILED: $name"; failed=$((failed + 1)); fi
+}
+
+read -r number pid < <(start_xvfb) || { echo "x11-tests: cannot start Xvfb" >&2; exit 1; }
+servers+=("$pid")
+export DISPLAY=":$number"
+echo "x11-tests: Xvfb on $DISPLAY"
+
+check "window and program tests" env HALYARD_X11_TESTS=1 HALYARD_BINARY="$halyard" HALYARD_RENDER="$render" \
+  "$tests" --gtest_filter='X11ClockWindowTest.*:X11ProgramTest.*'
+
+no_display() {
+  local out status
+  out="$(env -u DISPLAY "$halyard" 2>&1 >/dev/null)"; status=$?
+  [ "$status" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && [ -n "$out" ]
+}
+check "no display: one line on stderr, status 1" no_display
+
+server_lost() {
+  local n p clock status
+  read -r n p < <(start_xvfb) || return 1
+  DISPLAY=":$n" "$halyard" 2>/dev/null &
+  clock=$!
+  sleep 1
+  kill "$p"; wait "$p" 2>/dev/null
+  for _ in $(seq 100); do kill -0 "$clock" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$clock" 2>/dev/null && { kill -9 "$clock"; return 1; }
+  wait "$clock"; status=$?
+  [ "$status" -eq 1 ]
+}
+check "X server lost: status 1" server_lost
+
+if [ "$failed" -eq 0 ]; then echo "x11-tests: all passed"; else echo "x11-tests: $failed failed"; fi
+[ "$failed" -eq 0 ]
