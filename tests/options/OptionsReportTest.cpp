@@ -45,12 +45,6 @@ TEST(OptionsReportTest, ColourTextsNotInTheUsualForm) {
   EXPECT_NE(web.warnings[0].message.find("&H0080FF"), std::string::npos) << web.warnings[0].message;
 }
 
-TEST(OptionsReportTest, SpecialColourValuesAreNamed) {
-  EXPECT_EQ(DescribeColor(-1), "platform default (-1)");
-  EXPECT_EQ(DescribeColor(-2), "no colour (-2)");
-  EXPECT_EQ(DescribeColor(0x0000FF), "0x0000FF: red 255, green 0, blue 0");
-}
-
 TEST(OptionsReportTest, OnlyExactDotSelectsTheDot) {
   EXPECT_EQ(ReportOnOptions(With(&ClockOptions::SecondHandStyle, "DOT"), 9).meanings[3], "dot second hand");
   for (const char* text : {"dot", "DOT ", " Dot", "DOT\t"}) {
