@@ -3,6 +3,7 @@
 #include "app/ClockWindowHandler.h"
 #include "face/DrawClock.h"
 #include "options/ColorValue.h"
+#include "platform/WindowHost.h"
 #include "platform/soft/SoftRasterizer.h"
 
 namespace halyard {

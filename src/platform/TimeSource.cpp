@@ -43,7 +43,7 @@ int TimeSource::TimeText(std::string& text) const {
   const milliseconds sinceEpoch{static_cast<std::int64_t>(ticks_ / kTicksPerMillisecond)};
   const auto instant = std::chrono::time_point_cast<milliseconds>(kEpoch1601) + sinceEpoch;
   const std::chrono::hh_mm_ss<milliseconds> fields{instant - std::chrono::floor<std::chrono::days>(instant)};
-  char buffer[16];
+  char buffer[48];
   std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%03d", static_cast<int>(fields.hours().count()),
                 static_cast<int>(fields.minutes().count()), static_cast<int>(fields.seconds().count()),
                 static_cast<int>(fields.subseconds().count()));

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 #include "support/TestWindow.h"
 
 namespace halyard {
 namespace {
 
 using testing::TestWindow;
+constexpr double kPi = 3.14159265358979323846;
 
 // The Linux window's face at 96 dpi: 330 x 406, centre (165, 203), radius 155.
 class DrawClockTest : public ::testing::Test {
@@ -115,15 +120,15 @@ TEST_F(DrawClockTest, SectorsHaveFivePointsInOrderAndColour) {
   EXPECT_NEAR(polygons[2].points[1].x, 165 + 151, 1e-4);
   EXPECT_NEAR(polygons[2].points[1].y, 203, 1e-4);
   // The last point of sector 3 is 18 degrees on, not rounded to pixels.
-  EXPECT_NEAR(polygons[2].points[4].x, 165 + 151 * std::cos(18 * M_PI / 180), 1e-3);
-  EXPECT_NEAR(polygons[2].points[4].y, 203 + 151 * std::sin(18 * M_PI / 180), 1e-3);
+  EXPECT_NEAR(polygons[2].points[4].x, 165 + 151 * std::cos(18 * kPi / 180), 1e-3);
+  EXPECT_NEAR(polygons[2].points[4].y, 203 + 151 * std::sin(18 * kPi / 180), 1e-3);
 }
 
 TEST_F(DrawClockTest, HourAndMinuteHandsStepInWholeDegrees) {
   auto expectTip = [&](const char* time, int pen, int reach, double degrees) {
     Draw(time);
     const auto tip = TipOfPen(pen);
-    const double rad = degrees * M_PI / 180;
+    const double rad = degrees * kPi / 180;
     EXPECT_EQ(tip.first, std::nearbyint(165 + reach * std::cos(rad))) << time << " pen " << pen;
     EXPECT_EQ(tip.second, std::nearbyint(203 + reach * std::sin(rad))) << time << " pen " << pen;
   };
@@ -150,7 +155,7 @@ TEST_F(DrawClockTest, SecondHandInBothStylesThenHubAndPresent) {
     char time[9];
     std::snprintf(time, sizeof time, "10:20:%02d", s);
     Draw(time);
-    const double rad = (6 * s - 90) * M_PI / 180;
+    const double rad = (6 * s - 90) * kPi / 180;
     const auto tip = TipOfPen(2);
     EXPECT_EQ(tip.first, std::nearbyint(165 + 149 * std::cos(rad))) << s;
     EXPECT_EQ(tip.second, std::nearbyint(203 + 149 * std::sin(rad))) << s;

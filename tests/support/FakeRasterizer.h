@@ -29,14 +29,14 @@ class FakeRasterizer final : public Rasterizer {
   }
   void RoundBox(PixelRect r, std::int32_t cw, std::int32_t ch, std::int32_t pen, std::uint32_t outline,
                 std::optional<std::uint32_t> fill) override {
-    calls.push_back({"RoundBox", {r.left, r.top, r.right, r.bottom, cw, ch, pen, outline, fill ? *fill : -1}});
+    calls.push_back({"RoundBox", {r.left, r.top, r.right, r.bottom, cw, ch, pen, outline, fill ? static_cast<std::int64_t>(*fill) : std::int64_t{-1}}});
   }
   void Ellipse(PixelRect r, std::int32_t pen, std::uint32_t outline, std::optional<std::uint32_t> fill) override {
-    calls.push_back({"Ellipse", {r.left, r.top, r.right, r.bottom, pen, outline, fill ? *fill : -1}});
+    calls.push_back({"Ellipse", {r.left, r.top, r.right, r.bottom, pen, outline, fill ? static_cast<std::int64_t>(*fill) : std::int64_t{-1}}});
   }
   void Polygon(std::span<const PixelPoint> points, std::int32_t pen, std::uint32_t outline,
                std::optional<std::uint32_t> fill, FillRule rule) override {
-    Call call{"Polygon", {pen, outline, fill ? *fill : -1, rule == FillRule::Winding ? 0 : 1}};
+    Call call{"Polygon", {pen, outline, fill ? static_cast<std::int64_t>(*fill) : std::int64_t{-1}, rule == FillRule::Winding ? 0 : 1}};
     for (const PixelPoint& p : points) {
       call.values.push_back(p.x);
       call.values.push_back(p.y);
@@ -54,7 +54,7 @@ class FakeRasterizer final : public Rasterizer {
   }
   void DrawText(PixelPoint origin, std::string_view text, std::uint32_t color,
                 std::optional<std::uint32_t> background, PixelRect clip) override {
-    calls.push_back({"DrawText", {origin.x, origin.y, color, background ? *background : -1, clip.left, clip.top,
+    calls.push_back({"DrawText", {origin.x, origin.y, color, background ? static_cast<std::int64_t>(*background) : std::int64_t{-1}, clip.left, clip.top,
                                   clip.right, clip.bottom}});
     lastText = std::string(text);
   }

@@ -1,0 +1,122 @@
+// What a repaint costs, as ratios to the memory-bound floor: clearing the
+// picture and copying it once, which every repaint must do anyway.
+#include <benchmark/benchmark.h>
+
+// The counting operator new below hands out malloc memory, so free is right.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "app/ClockWindowHandler.h"
+#include "app/ClockWindowSetup.h"
+#include "face/DrawClock.h"
+#include "platform/LabelPicture.h"
+#include "platform/OffscreenWindow.h"
+#include "platform/freetype/FreeTypeTextEngine.h"
+#include "platform/soft/SoftRasterizer.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}
+
+void* operator new(std::size_t size) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace halyard {
+namespace {
+
+constexpr std::int32_t kWidth = 330;
+constexpr std::int32_t kHeight = 406;
+
+std::unique_ptr<TextEngine> MakeText() { return std::make_unique<FreeTypeTextEngine>(); }
+
+// The floor: fill the picture and copy it to a screen-sized buffer.
+void BM_ClearAndCopy(benchmark::State& state) {
+  SoftRasterizer raster(kWidth, kHeight);
+  Picture screen(kWidth, kHeight);
+  for (auto _ : state) {
+    raster.FillAll(0x000000);
+    screen.Blit(raster.Pixels(), 0, 0);
+    benchmark::DoNotOptimize(screen.Data());
+  }
+}
+BENCHMARK(BM_ClearAndCopy);
+
+// A face-like scene straight on the rasterizer.
+void BM_FaceLikeScene(benchmark::State& state) {
+  FreeTypeTextEngine text;
+  SoftRasterizer raster(kWidth, kHeight, &text);
+  raster.SetFont(ClockFontSpec(), 96);
+  Picture screen(kWidth, kHeight);
+  const PixelPoint pie[] = {{165, 203}, {165, 52}, {181, 53}, {196, 57}, {212, 63}};
+  auto scene = [&] {
+    raster.FillAll(0x000000);
+    raster.DrawText({78, 5}, "14:05:09 UTC", 0xFFFFFF, 0x000000, {78, 5, kWidth, 36});
+    for (int i = 0; i < 60; ++i) {
+      const int x = 165 + static_cast<int>(155 * std::cos(i * 6 * 3.14159265 / 180));
+      const int y = 203 + static_cast<int>(155 * std::sin(i * 6 * 3.14159265 / 180));
+      const int s = i % 5 == 0 ? 3 : 1;
+      raster.RoundBox({x, y, x + s, y + s}, 0, 0, 3, 0xFFFFFF, std::nullopt);
+    }
+    for (int k = 0; k < 4; ++k) raster.Polygon(pie, 1, 0xFF901E, 0xFF901E, FillRule::Winding);
+    raster.Line({165, 203}, {250, 120}, 8, 0xFFFFFF);
+    raster.Line({165, 203}, {80, 90}, 5, 0xFFFFFF);
+    raster.Line({165, 203}, {300, 260}, 2, 0xFFFFFF);
+    raster.Ellipse({317, 200, 323, 206}, 5, 0x00FF00, std::nullopt);
+    raster.Ellipse({157, 195, 173, 211}, 3, 0xFFFFFF, 0xFFFFFF);
+    raster.Ellipse({163, 201, 167, 205}, 1, 0x808080, 0x808080);
+    screen.Blit(raster.Pixels(), 0, 0);
+  };
+  scene();
+  const long before = g_allocations.load();
+  for (auto _ : state) {
+    scene();
+    benchmark::DoNotOptimize(screen.Data());
+  }
+  state.counters["allocs_per_repaint"] =
+      static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_FaceLikeScene);
+
+// The whole repaint: DrawClock with the status line, then composing the window.
+void BM_DrawClockWithLabel(benchmark::State& state) {
+  OffscreenWindow window(96, MakeText);
+  const ClockOptions options = DefaultClockOptions();
+  const WindowHandle handle = PrepareClockWindow(window, options);
+  Picture screen(window.ClientSize().width, window.ClientSize().height);
+  auto labelText = MakeText();
+  labelText->SetFont(ClockFontSpec(), 96);
+  int second = 0;
+  char text[16];
+  auto repaint = [&] {
+    std::snprintf(text, sizeof text, "14:%02d:%02d", (second / 60) % 60, second % 60);
+    ++second;
+    DrawClock(handle, kClockFaceId, text, options);
+    screen.Blit(*window.FacePicture(), 0, 0);
+    PaintLabel(screen, window.LabelRect(), labelText.get(), window.LabelText(),
+               ResolveLabelColors(window.LabelTextColor(), window.LabelBackgroundColor(), SystemColors{}));
+  };
+  for (int i = 0; i < 3600; ++i) repaint();  // warm every glyph and label text
+  const long before = g_allocations.load();
+  for (auto _ : state) {
+    repaint();
+    benchmark::DoNotOptimize(screen.Data());
+  }
+  state.counters["allocs_per_repaint"] =
+      static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_DrawClockWithLabel);
+
+}  // namespace
+}  // namespace halyard
+
+BENCHMARK_MAIN();
