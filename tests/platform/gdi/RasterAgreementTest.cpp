@@ -6,9 +6,10 @@
 // Under Wine, "GDI" is Wine's GDI. Where Wine is known to differ from Windows
 // the scene says so and still expects Wine's pixels: they are what we can check.
 #include <gtest/gtest.h>
+#include <windows.h>
+#undef DrawText
 
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <numbers>
 #include <string>
@@ -31,6 +32,8 @@ struct Scene {
   std::int32_t height;
   std::function<void(Rasterizer&)> draw;
 };
+
+void PrintTo(const Scene& scene, std::ostream* out) { *out << scene.name; }
 
 struct Size {
   std::int32_t w, h;
@@ -226,10 +229,13 @@ std::vector<Scene> AllScenes() {
   return scenes;
 }
 
+// Next to the test binary, inside the build folder, whatever the working folder.
 std::filesystem::path FailureFolder() {
-  const char* chosen = std::getenv("HALYARD_TEST_OUTPUT");
-  return chosen && *chosen ? std::filesystem::path(chosen) / "raster-agreement"
-                           : std::filesystem::path("raster-agreement-failures");
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::filesystem::path folder =
+      length > 0 && length < MAX_PATH ? std::filesystem::path(path).parent_path() : ".";
+  return folder / "raster-agreement-failures";
 }
 
 class RasterAgreement : public ::testing::TestWithParam<Scene> {};
