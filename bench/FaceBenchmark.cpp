@@ -51,6 +51,18 @@ void BM_ClearAndCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearAndCopy);
 
+// The floor for a whole repaint: the window's client area, face and label.
+void BM_ClearAndCopyWindow(benchmark::State& state) {
+  SoftRasterizer raster(kWidth, 488);
+  Picture screen(kWidth, 488);
+  for (auto _ : state) {
+    raster.FillAll(0x000000);
+    screen.Blit(raster.Pixels(), 0, 0);
+    benchmark::DoNotOptimize(screen.Data());
+  }
+}
+BENCHMARK(BM_ClearAndCopyWindow);
+
 // A face-like scene straight on the rasterizer.
 void BM_FaceLikeScene(benchmark::State& state) {
   FreeTypeTextEngine text;

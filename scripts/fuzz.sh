@@ -17,11 +17,11 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target halyard_fuzzers
 
 # Longer inputs let the reader meet lines beyond its 64 KiB cut.
-declare -A max_len=([ColorValueFuzzer]=4096 [OptionsReaderFuzzer]=140000)
+declare -A max_len=([ColorValueFuzzer]=4096 [OptionsReaderFuzzer]=140000 [DrawClockFuzzer]=1024)
 
 out="$root/build/fuzz/runs"
 failed=()
-for target in ColorValueFuzzer OptionsReaderFuzzer; do
+for target in ColorValueFuzzer OptionsReaderFuzzer DrawClockFuzzer; do
   corpus="$out/$target/corpus"
   artifacts="$out/$target/artifacts"
   rm -rf "$corpus"

@@ -110,7 +110,9 @@ void DrawHourAndMinuteHands(const Dial& dial, const ClockTime& time, const Clock
 
 void UpdateStatusLine(WindowHandle window, const ClockTime& time, const ClockOptions& options) {
   if (window == nullptr) return;
-  const StatusLine line = DecideStatusLine(time.minutes, options);
+  // Only the text's buffer is kept from call to call, so that a repaint allocates nothing.
+  thread_local StatusLine line;
+  DecideStatusLine(time.minutes, options, line);
   window->SetControlText(kStatusLabelId, line.text);
   window->SetControlColors(kStatusLabelId, line.textColor, line.backgroundColor);
 }

@@ -21,23 +21,27 @@ SilentPeriod SilentPeriodAt(std::int32_t minutes) {
 
 StatusLine DecideStatusLine(std::int32_t minutes, const ClockOptions& options) {
   StatusLine line;
+  DecideStatusLine(minutes, options, line);
+  return line;
+}
+
+void DecideStatusLine(std::int32_t minutes, const ClockOptions& options, StatusLine& line) {
   line.period = SilentPeriodAt(minutes);
   line.textColor = ColorValue(options.LabelTextColor);
   switch (line.period) {
     case SilentPeriod::Telegraphy500:
-      line.text = "SILENT 500 " + options.FrequencyUnit + " CW";
+      line.text.assign("SILENT 500 ").append(options.FrequencyUnit).append(" CW");
       line.backgroundColor = kRed;
       break;
     case SilentPeriod::Telephony2182:
-      line.text = "SILENT 2182 " + options.FrequencyUnit + " PH";
+      line.text.assign("SILENT 2182 ").append(options.FrequencyUnit).append(" PH");
       line.backgroundColor = ColorValue(options.PhoneSectorColor);
       break;
     case SilentPeriod::None:
-      line.text = options.BannerText;
+      line.text.assign(options.BannerText);
       line.backgroundColor = ColorValue(options.BackgroundColor);
       break;
   }
-  return line;
 }
 
 }  // namespace halyard

@@ -19,5 +19,7 @@ struct StatusLine {
 
 SilentPeriod SilentPeriodAt(std::int32_t minutes);
 StatusLine DecideStatusLine(std::int32_t minutes, const ClockOptions& options);
+// The same, reusing `line`'s text buffer so a repaint need not allocate.
+void DecideStatusLine(std::int32_t minutes, const ClockOptions& options, StatusLine& line);
 
 }  // namespace halyard

@@ -2,17 +2,18 @@
 // looks wrong. Exit code 0 when clean, 1 with warnings, 2 when the file cannot
 // be read or the command line is wrong.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "options/ClockOptions.h"
 #include "options/ColorValue.h"
 #include "options/OptionsReport.h"
+#include "platform/DialogUnits.h"
 #include "platform/OptionsPath.h"
+#include "platform/ProgramArguments.h"
+#include "platform/StatusTextMeasure.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -71,11 +72,18 @@ void PrintReport(const std::string& path, bool absent, const halyard::OptionsRep
   }
 }
 
+// The status line is the window's width: 220 dialog units, 330 pixels at 96 dpi.
+std::optional<halyard::StatusWidthLimit> StatusLineWidth() {
+  auto measure = halyard::MakeStatusTextMeasure(96);
+  if (!measure) return std::nullopt;
+  return halyard::StatusWidthLimit{measure, halyard::DialogUnits::ForDpi(96).ToPixelsX(halyard::kWindowWidthUnits)};
+}
+
 int ShowFile(const std::string& path) {
   std::string bytes;
   switch (halyard::FetchOptionsFile(path, halyard::PlatformOptionsFile(), bytes)) {
     case OptionsFileSource::Status::Absent:
-      PrintReport(path, true, halyard::ReportOnOptions(halyard::DefaultClockOptions(), halyard::ClockOptions::kLineCount));
+      PrintReport(path, true, halyard::ReportOnOptions(halyard::DefaultClockOptions(), halyard::ClockOptions::kLineCount, StatusLineWidth()));
       return kExitClean;
     case OptionsFileSource::Status::Unreadable:
       std::fprintf(stderr, "halyard-options: cannot read %s; the clock would use its defaults\n",
@@ -84,7 +92,7 @@ int ShowFile(const std::string& path) {
     case OptionsFileSource::Status::Read:
       break;
   }
-  const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes);
+  const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes, StatusLineWidth());
   PrintReport(path, false, report);
   return report.warnings.empty() ? kExitClean : kExitWarnings;
 }
@@ -112,42 +120,9 @@ int Run(const std::vector<std::string>& args) {
   return ShowFile(args.size() > first ? args[first] : halyard::OptionsPath());
 }
 
-#ifdef _WIN32
-std::string ToUtf8(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return std::string();
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-  out.resize(static_cast<std::size_t>(size) - 1);
-  return out;
-}
-
-// The wide command line keeps names the ANSI code page cannot hold. shell32
-// is loaded here rather than linked, as nothing else of the program needs it.
-std::vector<std::string> WideArguments() {
-  std::vector<std::string> args;
-  using Splitter = LPWSTR*(WINAPI*)(LPCWSTR, int*);
-  HMODULE shell = LoadLibraryW(L"shell32.dll");
-  if (!shell) return args;
-  auto split = reinterpret_cast<Splitter>(reinterpret_cast<void*>(GetProcAddress(shell, "CommandLineToArgvW")));
-  int count = 0;
-  LPWSTR* list = split ? split(GetCommandLineW(), &count) : nullptr;
-  for (int i = 1; list && i < count; ++i) args.push_back(ToUtf8(list[i]));
-  if (list) LocalFree(list);
-  FreeLibrary(shell);
-  return args;
-}
-#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-  (void)argc;
-  (void)argv;
-  SetConsoleOutputCP(CP_UTF8);
-  return Run(WideArguments());
-#else
-  return Run(std::vector<std::string>(argv + 1, argv + argc));
-#endif
+  return Run(halyard::ProgramArguments(argc, argv));
 }

@@ -1,4 +1,3 @@
-#ifndef _WIN32
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,4 +112,3 @@ TEST(OptionsPathTest, IsBesideTheExecutableWhateverTheCurrentDirectory) {
 }  // namespace
 }  // namespace halyard
 
-#endif  // _WIN32

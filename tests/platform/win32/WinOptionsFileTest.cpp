@@ -1,4 +1,3 @@
-#ifdef _WIN32
 
 #include <windows.h>
 
@@ -91,4 +90,3 @@ TEST(WinOptionsPathTest, IsBesideTheExecutable) {
 }  // namespace
 }  // namespace halyard
 
-#endif  // _WIN32

@@ -1,0 +1,61 @@
+// DrawClock with any time text and any nine options, on the software canvas
+// at any size from 1 x 1 to 2000 x 2000 (so also where the radius is negative).
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <memory>
+
+#include "app/ClockWindowHandler.h"
+#include "app/ClockWindowSetup.h"
+#include "face/DrawClock.h"
+#include "platform/Canvas.h"
+#include "platform/WindowHost.h"
+#include "platform/freetype/FreeTypeTextEngine.h"
+#include "platform/soft/SoftRasterizer.h"
+
+namespace {
+
+class FuzzWindow final : public halyard::WindowHost {
+ public:
+  explicit FuzzWindow(halyard::Canvas& canvas) : canvas_(canvas) {}
+  halyard::Canvas* FindCanvas(std::int32_t id) override { return id == halyard::kClockFaceId ? &canvas_ : nullptr; }
+  bool SetControlText(std::int32_t, std::string_view text) override {
+    label.assign(text);
+    return true;
+  }
+  bool SetControlColors(std::int32_t, std::int32_t, std::int32_t) override { return true; }
+  std::uint32_t StartTimer(std::uint32_t, std::uint32_t) override { return 0; }
+  void StopTimer(std::uint32_t) override {}
+  void EndWindow() override {}
+  std::string label;
+
+ private:
+  halyard::Canvas& canvas_;
+};
+
+halyard::FreeTypeTextEngine& Text() {
+  static halyard::FreeTypeTextEngine engine;  // fonts are found once, not per input
+  return engine;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  const int width = input.ConsumeIntegralInRange<int>(1, 2000);
+  const int height = input.ConsumeIntegralInRange<int>(1, 2000);
+  halyard::ClockOptions options;
+  for (std::size_t i = 0; i < halyard::ClockOptions::kLineCount; ++i) {
+    options.Line(i) = input.ConsumeRandomLengthString(64);
+  }
+  const std::string timeText = input.ConsumeRandomLengthString(16);
+
+  halyard::Canvas canvas(std::make_unique<halyard::SoftRasterizer>(width, height, &Text()), nullptr, 96);
+  FuzzWindow window(canvas);
+  halyard::Canvas::Attach(&window, halyard::kClockFaceId, halyard::DrawingMode::Immediate);
+  halyard::Canvas::SetColors(halyard::ColorValue(options.DialColor), halyard::ColorValue(options.BackgroundColor));
+  halyard::Canvas::SetFont(halyard::ClockFontSpec());
+  halyard::Canvas::SetScale(0, 0, static_cast<float>(width), static_cast<float>(height));
+  halyard::DrawClock(&window, halyard::kClockFaceId, timeText, options);
+  halyard::Canvas::SetCurrent(nullptr, halyard::DrawingMode::Immediate);
+  return 0;
+}

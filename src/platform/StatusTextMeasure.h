@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace halyard {
+
+// Measures a status-line text in the clock's font at `dpi`, with the text engine
+// the clock itself uses on this platform; gives an empty function when no font
+// can be had. For halyard-options' "too wide" warning.
+std::function<int(std::string_view)> MakeStatusTextMeasure(int dpi);
+
+}  // namespace halyard
