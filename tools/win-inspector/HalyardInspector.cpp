@@ -73,16 +73,18 @@ void PrintFacts(HWND window) {
   GetClassNameW(window, className, 64);
   RECT client{};
   GetClientRect(window, &client);
+  // Wine does not answer WM_GETICON across processes; there the X side shows the icons.
   DWORD_PTR bigIcon = 0, smallIcon = 0;
-  SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 2000, &bigIcon);
-  SendMessageTimeoutW(window, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 2000, &smallIcon);
+  const bool iconsRead =
+      SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 2000, &bigIcon) &&
+      SendMessageTimeoutW(window, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 2000, &smallIcon);
   std::printf("pid=%lu\n", pid);
   std::printf("class=%s\n", Narrow(className).c_str());
   std::printf("caption=%s\n", Narrow(TextOf(window)).c_str());
   std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
   std::printf("exstyle=0x%08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
   std::printf("client=%ldx%ld\n", client.right, client.bottom);
-  std::printf("big_icon=%d\nsmall_icon=%d\n", bigIcon != 0, smallIcon != 0);
+  if (iconsRead) std::printf("big_icon=%d\nsmall_icon=%d\n", bigIcon != 0, smallIcon != 0);
   if (HWND face = GetDlgItem(window, kFaceId)) PrintRect("face", ChildRect(window, face));
   if (HWND label = GetDlgItem(window, kLabelId)) {
     PrintRect("label", ChildRect(window, label));

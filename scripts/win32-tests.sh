@@ -1,0 +1,315 @@
+#!/usr/bin/env bash
+# Tests the Windows clock under Wine on a private, headless X display.
+#
+#   scripts/win32-tests.sh BUILD_DIR                   all checks below
+#   scripts/win32-tests.sh BUILD_DIR --measure SECONDS  measure an idle clock instead
+#
+# 1. The window tests inside BUILD_DIR/tests/halyard_tests.exe: the real dialog,
+#    controls and GDI, driven with synthetic events ($HALYARD_WIN32_FILTER
+#    chooses them; default WinClock*:WinRunClock*).
+# 2. BUILD_DIR/halyard.exe itself, started afresh for each way of ending it:
+#    found by its caption, its window facts and icons checked, the face not
+#    blank in a screenshot, then ended by Escape, the close command (close box,
+#    system menu), WM_CLOSE and Alt+F4; each run must exit with code 0.
+#
+# Needs Wine (64-bit), Xvfb, xdotool, xwininfo, xprop and ImageMagick. Runs
+# without a terminal, without a display and as root. Screenshots and logs go
+# to BUILD_DIR/win32-tests/. Exits 0 when everything passed, 1 on a failed
+# check, 2 when something needed is missing.
+set -euo pipefail
+
+die() {
+  echo "win32-tests: $*" >&2
+  exit 2
+}
+
+[ $# -ge 1 ] || die "usage: $0 BUILD_DIR [--measure SECONDS]"
+build_dir=$(cd "$1" 2>/dev/null && pwd) || die "no build directory '$1'"
+shift
+measure=""
+if [ $# -ge 1 ]; then
+  [ "$1" = "--measure" ] && [ $# -ge 2 ] || die "usage: $0 BUILD_DIR [--measure SECONDS]"
+  measure=$2
+  [[ "$measure" =~ ^[0-9]+$ ]] || die "--measure wants whole seconds"
+fi
+
+clock_exe="$build_dir/halyard.exe"
+inspect_exe="$build_dir/halyard-inspect.exe"
+tests_exe="$build_dir/tests/halyard_tests.exe"
+[ -f "$clock_exe" ] || die "$clock_exe not found; build the halyard target"
+[ -f "$inspect_exe" ] || die "$inspect_exe not found; build the halyard-inspect target"
+
+find_tool() {
+  local candidate
+  for candidate in "$@"; do
+    [ -n "$candidate" ] || continue
+    if command -v "$candidate" >/dev/null 2>&1; then
+      command -v "$candidate"
+      return 0
+    fi
+  done
+  return 1
+}
+# Debian's `wine` wrapper prefers a 32-bit loader; everything here is 64-bit.
+wine=$(find_tool "${WINE:-}" wine64 /usr/lib/wine/wine64 wine) || die "Wine is not installed"
+wineserver=$(find_tool "${WINESERVER:-}" wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver) ||
+  die "wineserver is not installed"
+for tool in Xvfb xdotool xwininfo xprop import identify; do
+  command -v "$tool" >/dev/null 2>&1 || die "$tool is not installed"
+done
+
+export HOME=${HOME:-/root}
+export WINEPREFIX="$build_dir/wineprefix-win32"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset WAYLAND_DISPLAY
+
+out="$build_dir/win32-tests"
+mkdir -p "$out"
+work=$(mktemp -d "${TMPDIR:-/tmp}/win32-tests.XXXXXX")
+xvfb_pid=""
+clock_pid=""
+
+cleanup() {
+  if [ -n "$clock_pid" ] && kill -0 "$clock_pid" 2>/dev/null; then
+    kill "$clock_pid" 2>/dev/null || true
+  fi
+  timeout 30 "$wineserver" -w 2>/dev/null || "$wineserver" -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+exec 9>"$build_dir/wineprefix-win32.lock"
+flock 9
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+  </dev/null >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=""
+for _ in $(seq 100); do
+  display=$(tr -dc '0-9' <"$work/display")
+  [ -n "$display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$display" ] || { cat "$work/xvfb.log" >&2; die "Xvfb did not start"; }
+export DISPLAY=":$display"
+
+if [ ! -f "$WINEPREFIX/.initialised" ]; then
+  echo "win32-tests: creating the Wine prefix $WINEPREFIX (first run only)" >&2
+  rm -rf "$WINEPREFIX"
+  timeout 600 "$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 ||
+    { cat "$work/wineboot.log" >&2; die "wineboot failed"; }
+  timeout 120 "$wineserver" -w || true
+  touch "$WINEPREFIX/.initialised"
+fi
+
+failures=0
+pass() { echo "PASS $*"; }
+fail() {
+  echo "FAIL $*"
+  failures=$((failures + 1))
+}
+
+inspect() { timeout 120 "$wine" "$inspect_exe" "$@" </dev/null 2>>"$work/inspect.log" | tr -d '\r'; }
+
+# The clock runs from a folder of its own, so no options file sits beside it.
+mkdir -p "$work/app"
+cp "$clock_exe" "$work/app/halyard.exe"
+
+start_clock() {
+  "$wine" "$work/app/halyard.exe" </dev/null >>"$work/clock.log" 2>&1 &
+  clock_pid=$!
+}
+
+# Waits up to $1 seconds for the clock to end; its exit status goes to
+# $clock_status ("still-running" if it had to be stopped). Not for $(...):
+# only this shell can wait for its own child.
+clock_status=""
+wait_clock() {
+  local i
+  for i in $(seq $(($1 * 10))); do
+    kill -0 "$clock_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$clock_pid" 2>/dev/null; then
+    kill "$clock_pid" 2>/dev/null || true
+    wait "$clock_pid" 2>/dev/null || true
+    clock_pid=""
+    clock_status="still-running"
+    return
+  fi
+  clock_status=0
+  wait "$clock_pid" || clock_status=$?
+  clock_pid=""
+}
+
+fact() { sed -n "s/^$1=//p" "$2" | head -1; }
+
+x_window() { xdotool search --name '^HALYARD$' 2>/dev/null | head -1; }
+
+# --- measuring an idle clock ---
+
+if [ -n "$measure" ]; then
+  ticks=$(getconf CLK_TCK)
+  cpu_of() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+  switches_of() {
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+      awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n + 0 }'
+  }
+  # The prefix's wineserver does the queue work for the clock; it is counted too.
+  server_pid=""
+  find_server() {
+    local p
+    for p in /proc/[0-9]*; do
+      [[ "$(readlink "$p/exe" 2>/dev/null)" == *wineserver* ]] || continue
+      tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+      server_pid=${p#/proc/}
+      return
+    done
+  }
+  start_clock
+  inspect wait 120 >"$work/facts" || die "the clock's window did not appear"
+  sleep 5  # start-up is not what is measured
+  find_server
+  cpu0=$(cpu_of "$clock_pid")
+  sw0=$(switches_of "$clock_pid")
+  srv0=0
+  [ -n "$server_pid" ] && srv0=$(cpu_of "$server_pid")
+  sleep "$measure"
+  cpu1=$(cpu_of "$clock_pid")
+  sw1=$(switches_of "$clock_pid")
+  srv1=0
+  [ -n "$server_pid" ] && srv1=$(cpu_of "$server_pid")
+  private=$(awk '/^Private_(Clean|Dirty):/ { n += $2 } END { print n }' "/proc/$clock_pid/smaps_rollup")
+  inspect close >/dev/null || true
+  wait_clock 30
+  awk -v c=$((cpu1 - cpu0)) -v s=$((srv1 - srv0)) -v w=$((sw1 - sw0)) -v t="$ticks" \
+    -v d="$measure" -v p="$private" -v e="$clock_status" 'BEGIN {
+      printf "seconds=%d\nclock_cpu_seconds=%.2f\nclock_cpu_percent=%.2f\n", d, c / t, 100 * c / t / d
+      printf "wineserver_cpu_seconds=%.2f\ncontext_switches_per_second=%.1f\n", s / t, w / d
+      printf "private_kib=%d\nexit_status=%s\n", p, e
+    }' | tee "$out/measure.txt"
+  exit 0
+fi
+
+# --- 1. the window tests inside the test program ---
+
+if [ -f "$tests_exe" ]; then
+  set +e
+  timeout 1800 "$wine" "$tests_exe" --gtest_filter="${HALYARD_WIN32_FILTER:-WinClock*:WinRunClock*}" \
+    </dev/null 2>&1 | tr -d '\r' | tee "$out/unit.log" | grep -E '^\[ *(RUN|OK|FAILED|PASSED) *\]|Failure|Expected|Which is|actual'
+  status=${PIPESTATUS[0]}
+  set -e
+  if [ "$status" -eq 0 ]; then pass "window tests in halyard_tests.exe"; else fail "window tests in halyard_tests.exe (status $status)"; fi
+else
+  fail "no $tests_exe; build the halyard_tests target"
+fi
+
+# --- 2. the program, once for each way of ending it ---
+
+check_facts() {
+  local facts=$1 style exstyle client width height face label
+  style=$(( $(fact style "$facts") ))
+  exstyle=$(( $(fact exstyle "$facts") ))
+  [ "$(fact caption "$facts")" = "HALYARD" ] && pass "caption" || fail "caption '$(fact caption "$facts")'"
+  # Caption, system menu and minimise box; no maximise box, no sizing border.
+  if (( (style & 0x00CA0000) == 0x00CA0000 && (style & 0x00050000) == 0 )); then
+    pass "window style $(fact style "$facts")"
+  else
+    fail "window style $(fact style "$facts")"
+  fi
+  (( exstyle & 0x8 )) && pass "always on top" || fail "not topmost: exstyle $(fact exstyle "$facts")"
+  client=$(fact client "$facts")
+  width=${client%x*}
+  height=${client#*x}
+  face=$(fact face "$facts")
+  label=$(fact label "$facts")
+  # The face over the top 250 units and the label below it cover the client area.
+  IFS=, read -r fl ft fr fb <<<"$face"
+  IFS=, read -r ll lt lr lb <<<"$label"
+  if [ "$fl,$ft,$fr" = "0,0,$width" ] && [ "$ll,$lt,$lr,$lb" = "0,$fb,$width,$height" ] &&
+    (( height > width && fb > 4 * (lb - lt) && fb < 6 * (lb - lt) )); then
+    pass "layout: client $client, face $face, label $label"
+  else
+    fail "layout: client $client, face $face, label $label"
+  fi
+  [ -n "$(fact label_text "$facts")" ] && pass "label text '$(fact label_text "$facts")'" || fail "empty label"
+}
+
+check_icons() {
+  local xid=$1 icons
+  icons=$(xprop -id "$xid" _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+  if [[ "$icons" == *"32 x 32"* && "$icons" == *"16 x 16"* ]]; then
+    pass "icons: $icons"
+  else
+    fail "icons: '$icons'"
+  fi
+}
+
+check_screenshot() {
+  local name=$1 xid=$2 facts=$3 geometry x y colours
+  inspect shot "$out/$name-client.bmp" >"$work/shot" || true
+  colours=$(fact face_colors "$work/shot")
+  # The X server's own view of the face: the root window cropped to it.
+  geometry=$(xwininfo -id "$xid")
+  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$geometry")
+  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$geometry")
+  IFS=, read -r _ _ fr fb <<<"$(fact face "$facts")"
+  import -window root -crop "${fr}x${fb}+${x}+${y}" +repage "$out/$name-face.png"
+  local xcolours
+  xcolours=$(identify -format '%k' "$out/$name-face.png")
+  if (( ${colours:-0} > 2 && xcolours > 2 )); then
+    pass "face drawn: $colours colours in the window, $xcolours on the X screen"
+  else
+    fail "face blank: ${colours:-?} colours in the window, $xcolours on the X screen"
+  fi
+}
+
+run_case() {
+  local name=$1 facts="$work/$1.facts" xid
+  start_clock
+  if ! inspect wait 120 >"$facts"; then
+    fail "$name: no window with the caption HALYARD"
+    wait_clock 5
+    return
+  fi
+  xid=$(x_window)
+  if [ "$name" = "escape" ]; then
+    check_facts "$facts"
+    [ -n "$xid" ] && check_icons "$xid"
+    sleep 1  # let the first paint reach the X server
+    [ -n "$xid" ] && check_screenshot "$name" "$xid" "$facts"
+  fi
+  case $name in
+    escape) xdotool windowfocus --sync "$xid" key Escape ;;
+    alt-f4) xdotool windowfocus --sync "$xid" key alt+F4 ;;
+    close-command) inspect sysclose ;;
+    wm-close) inspect close ;;
+  esac
+  wait_clock 30
+  if [ "$clock_status" = "0" ] && [ -z "$(x_window)" ]; then
+    pass "$name ends the clock with exit code 0"
+  else
+    fail "$name: exit status $clock_status"
+  fi
+}
+
+for ending in escape close-command wm-close alt-f4; do
+  run_case "$ending"
+done
+
+cp "$work/clock.log" "$work/inspect.log" "$out/" 2>/dev/null || true
+if [ "$failures" -eq 0 ]; then
+  echo "win32-tests: all passed"
+  exit 0
+fi
+echo "win32-tests: $failures failed (logs and screenshots in $out)"
+exit 1
