@@ -73,17 +73,17 @@ FreeTypeTextEngine::~FreeTypeTextEngine() {
   if (library_ != nullptr) FT_Done_FreeType(library_);
 }
 
-bool FreeTypeTextEngine::SetFont(const FontSpec& spec, std::int32_t dpi) {
-  if (library_ == nullptr || dpi <= 0 || !std::isfinite(spec.points)) return false;
+bool FreeTypeTextEngine::SetFont(const FontSpec& font, std::int32_t dpi) {
+  if (library_ == nullptr || dpi <= 0 || !std::isfinite(font.points)) return false;
   // Refuse absurd sizes before they reach integer arithmetic.
-  const double em = std::fabs(static_cast<double>(dpi) * spec.points / 72.0);
+  const double em = std::fabs(static_cast<double>(dpi) * font.points / 72.0);
   if (em > kMaxPixelHeight + 1) return false;
-  const std::int32_t logicalHeight = FontPixelHeight(spec.points, dpi);
+  const std::int32_t logicalHeight = FontPixelHeight(font.points, dpi);
   if (logicalHeight < -kMaxPixelHeight || logicalHeight > kMaxPixelHeight) return false;
 
   Request request;
-  request.family = FamilyForFontconfig(spec.face);
-  request.bold = (spec.style & FontSpec::kBold) != 0;
+  request.family = FamilyForFontconfig(font.face);
+  request.bold = (font.style & FontSpec::kBold) != 0;
   request.logicalHeight = logicalHeight;
 
   const auto known = std::find_if(requests_.begin(), requests_.end(), [&](const Request& r) {
@@ -99,11 +99,11 @@ bool FreeTypeTextEngine::SetFont(const FontSpec& spec, std::int32_t dpi) {
   const std::int32_t pixels = logicalHeight < 0 ? -logicalHeight : logicalHeight;
   const auto match = MatchFontFile(request.family, request.bold, pixels);
   if (!match) return false;
-  RealisedFont* font = Realise(match->file, match->index, logicalHeight, match->embolden);
-  if (font == nullptr) return false;
-  request.font = font;
+  RealisedFont* realised = Realise(match->file, match->index, logicalHeight, match->embolden);
+  if (realised == nullptr) return false;
+  request.font = realised;
   Remember(std::move(request));
-  current_ = font;
+  current_ = realised;
   return true;
 }
 

@@ -24,7 +24,7 @@ class FreeTypeTextEngine final : public TextEngine {
   FreeTypeTextEngine(const FreeTypeTextEngine&) = delete;
   FreeTypeTextEngine& operator=(const FreeTypeTextEngine&) = delete;
 
-  bool SetFont(const FontSpec& spec, std::int32_t dpi) override;
+  bool SetFont(const FontSpec& font, std::int32_t dpi) override;
   FontMetrics Metrics() const override;
   std::int32_t Advance(std::string_view text) override;
   void DrawGlyphs(Picture& picture, PixelPoint origin, std::string_view text, std::uint32_t pixel,

@@ -33,11 +33,11 @@ constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 FontSpec Font(const std::string& face, float points, bool bold) {
-  FontSpec spec;
-  spec.face = face;
-  spec.points = points;
-  spec.style = bold ? FontSpec::kBold : 0;
-  return spec;
+  FontSpec font;
+  font.face = face;
+  font.points = points;
+  font.style = bold ? FontSpec::kBold : 0;
+  return font;
 }
 
 class ClockFont : public ::testing::Test {
