@@ -28,7 +28,7 @@ for target in ColorValueFuzzer OptionsReaderFuzzer DrawClockFuzzer; do
   mkdir -p "$corpus" "$artifacts"
   cp -R "$root/fuzz/corpus/$target/." "$corpus/"
   echo "fuzz: $target for ${seconds}s" >&2
-  if ! "$root/build/fuzz/fuzz/$target" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
+  if ! LSAN_OPTIONS="suppressions=$root/tests/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$root/build/fuzz/fuzz/$target" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
       -artifact_prefix="$artifacts/" -print_final_stats=1 "$corpus" >"$out/$target/log" 2>&1; then
     failed+=("$target")
     tail -n 40 "$out/$target/log" >&2

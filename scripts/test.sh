@@ -34,7 +34,7 @@ step "linux build" build linux
 step "linux unit tests" ctest --test-dir build/linux --output-on-failure --no-tests=error -j2
 step "benchmarks (short run)" bash -c 'for b in build/linux/bench/halyard_bench*; do [ -x "$b" ] || continue; "$b" --benchmark_min_time=0.05 || exit 1; done'
 step "asan build" build asan halyard_tests
-step "asan unit tests" ctest --test-dir build/asan --output-on-failure --no-tests=error -j2
+step "asan unit tests" env LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt ctest --test-dir build/asan --output-on-failure --no-tests=error -j2
 step "valgrind memcheck (core subset)" valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect -q \
   build/linux/tests/halyard_tests --gtest_brief=1 '--gtest_filter=ColorValue*:Options*:TimeSource*:Canvas*:DrawClock*:StatusLine*:ClockWindowHandler*'
 [ -x scripts/x11-tests.sh ] && step "x11 window tests (Xvfb)" bash scripts/x11-tests.sh build/linux
