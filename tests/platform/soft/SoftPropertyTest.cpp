@@ -107,6 +107,48 @@ TEST(SoftFillProperty, FanOfTrianglesFillsItsStarExactly) {
   }
 }
 
+// GDI's convention stated as a point test: pixel (x, y) is inside when the
+// exact crossings of the edges active on row y (top <= y < bottom) at or left
+// of x give a non-zero winding number (or an odd count).
+bool InsideByRule(const std::vector<Point64>& polygon, int x, int y, FillRule rule) {
+  int winding = 0;
+  int crossings = 0;
+  for (std::size_t i = 0; i < polygon.size(); ++i) {
+    const Point64 a = polygon[i == 0 ? polygon.size() - 1 : i - 1];
+    const Point64 b = polygon[i];
+    if (a.y == b.y) continue;
+    const Point64 top = a.y < b.y ? a : b;
+    const Point64 bottom = a.y < b.y ? b : a;
+    if (y < top.y || y >= bottom.y) continue;
+    // crossing = top.x + (y - top.y) * dx / dy <= x, compared exactly
+    const std::int64_t dy = bottom.y - top.y;
+    if ((top.x - x) * dy + (y - top.y) * (bottom.x - top.x) <= 0) {
+      ++crossings;
+      winding += a.y < b.y ? 1 : -1;
+    }
+  }
+  return rule == FillRule::Winding ? winding != 0 : crossings % 2 == 1;
+}
+
+TEST(SoftFillProperty, RandomPolygonsFollowTheFillConvention) {
+  std::mt19937 rng(21);
+  std::uniform_int_distribution<int> coord(-10, 50);
+  for (int n = 0; n < 200; ++n) {
+    std::vector<Point64> polygon(3 + n % 6);
+    for (Point64& p : polygon) p = {coord(rng), coord(rng)};
+    const FillRule rule = n % 2 ? FillRule::Winding : FillRule::Alternate;
+    Picture picture(40, 40);
+    soft::SpanPainter painter(picture, 1);
+    soft::PolygonFiller().Fill(polygon, rule, painter);
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        ASSERT_EQ(picture.Get(x, y) == 1, InsideByRule(polygon, x, y, rule))
+            << "pixel " << x << "," << y << " case " << n;
+      }
+    }
+  }
+}
+
 TEST(SoftShapeProperty, BoxesAndEllipsesStayInsideTheirBoxGrownByHalfThePen) {
   std::mt19937 rng(9);
   std::uniform_int_distribution<int> coord(10, 70);
