@@ -42,14 +42,15 @@ struct Channel {
 bool HostIsLittleEndian() { return std::endian::native == std::endian::little; }
 }  // namespace
 
-WindowImage::WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height)
+WindowImage::WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height,
+                         bool allowSharedMemory)
     : display_(display), window_(window), width_(width), height_(height) {
   pixmap_ = XCreatePixmap(display_, window_, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
                           static_cast<unsigned>(depth));
   XGCValues values{};
   values.graphics_exposures = False;
   gc_ = XCreateGC(display_, pixmap_, GCGraphicsExposures, &values);
-  if (!CreateSharedImage(visual, depth)) CreatePlainImage(visual, depth);
+  if (!allowSharedMemory || !CreateSharedImage(visual, depth)) CreatePlainImage(visual, depth);
 
   const XImage& image = *image_;
   directCopy_ = visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF &&

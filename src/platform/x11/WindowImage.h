@@ -20,7 +20,9 @@ namespace halyard {
 class WindowImage {
  public:
   // For `window` (created with `visual` and `depth`), `width` x `height` pixels.
-  WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height);
+  // Shared memory is used when the server offers it, unless not allowed.
+  WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height,
+              bool allowSharedMemory = true);
   ~WindowImage();
   WindowImage(const WindowImage&) = delete;
   WindowImage& operator=(const WindowImage&) = delete;

@@ -452,9 +452,9 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
     }
     if (destroyed_) break;
     SendPending();
-    // Drawing may have read events while waiting for replies; handle those first.
-    if (XEventsQueued(display_, QueuedAlready) > 0) continue;
-    XFlush(display_);
+    // Sending may have read events into the library's queues (XCB reads while
+    // it writes), where the socket no longer shows them: check them last.
+    if (XPending(display_) > 0) continue;
 
     pollfd watch{connection, POLLIN, 0};
     timespec timeout{};

@@ -83,6 +83,26 @@ class X11ClockWindowTest : public ::testing::Test {
     return handle;
   }
 
+  // Runs `act` once, on the first tick, then leaves only a watchdog timer: an
+  // event the loop fails to notice would then wait for the watchdog, not for
+  // the next tick, and the watchdog's tick shows in the events.
+  void ActOnFirstTick(std::function<void()> act) {
+    g_onEvent = [act](WindowHandle w, const Event& e) {
+      if (e.message != kEventTimer) return;
+      if (e.wParam == kWatchdogTimer) {
+        w->EndWindow();
+        return;
+      }
+      w->StopTimer(ClockTimerHandle());
+      w->StartTimer(kWatchdogTimer, 5000);
+      act();
+    };
+  }
+  static bool WatchdogFired() {
+    return std::count(g_events.begin(), g_events.end(), Event{kEventTimer, kWatchdogTimer}) > 0;
+  }
+  static constexpr std::uint32_t kWatchdogTimer = 9;
+
   // 14:05:09.250 UTC: minute 5, the banner.
   FixedClock clock_{std::chrono::sys_days{std::chrono::year{2024} / 3 / 10} + std::chrono::hours(14) +
                     std::chrono::minutes(5) + std::chrono::milliseconds(9250)};
@@ -111,12 +131,11 @@ TEST_F(X11ClockWindowTest, FirstPictureIsComposedBeforeMappingAndMatchesTheOffsc
 TEST_F(X11ClockWindowTest, EscapeIsTheCancelCommandThenCloseThenDestroy) {
   ASSERT_NE(StartClock(), nullptr);
   const unsigned long xwindow = window_->XWindow();
-  g_onEvent = [&](WindowHandle, const Event& e) {
-    if (e.message == kEventTimer) user_.SendKey(xwindow, XK_Escape);
-  };
+  ActOnFirstTick([&] { user_.SendKey(xwindow, XK_Escape); });
   window_->RunEventLoop(&RecordingHandler);
 
   EXPECT_TRUE(window_->Destroyed());
+  EXPECT_FALSE(WatchdogFired()) << "the key was seen only when the loop woke for another reason";
   const std::vector<Event> tail(g_events.end() - 3, g_events.end());
   EXPECT_EQ(tail, (std::vector<Event>{{kEventCommand, kCancelCommand}, {kEventClose, 0}, {kEventDestroy, 0}}));
 }
@@ -124,10 +143,9 @@ TEST_F(X11ClockWindowTest, EscapeIsTheCancelCommandThenCloseThenDestroy) {
 TEST_F(X11ClockWindowTest, CloseBoxClosesAndDestroysWithoutACommand) {
   ASSERT_NE(StartClock(), nullptr);
   const unsigned long xwindow = window_->XWindow();
-  g_onEvent = [&](WindowHandle, const Event& e) {
-    if (e.message == kEventTimer) user_.SendDeleteWindow(xwindow);
-  };
+  ActOnFirstTick([&] { user_.SendDeleteWindow(xwindow); });
   window_->RunEventLoop(&RecordingHandler);
+  EXPECT_FALSE(WatchdogFired());
 
   const std::vector<std::uint32_t> messages = Messages();
   EXPECT_EQ(std::vector<std::uint32_t>(messages.end() - 2, messages.end()),
@@ -137,11 +155,10 @@ TEST_F(X11ClockWindowTest, CloseBoxClosesAndDestroysWithoutACommand) {
 
 TEST_F(X11ClockWindowTest, TerminationSignalClosesTheWindowInsteadOfKillingTheProcess) {
   ASSERT_NE(StartClock(), nullptr);
-  g_onEvent = [&](WindowHandle, const Event& e) {
-    // Arrives while the handler draws: held back until the loop waits.
-    if (e.message == kEventTimer) std::raise(SIGTERM);
-  };
+  // Raised while the handler runs: held back until the loop waits, then seen at once.
+  ActOnFirstTick([] { std::raise(SIGTERM); });
   window_->RunEventLoop(&RecordingHandler);
+  EXPECT_FALSE(WatchdogFired());
 
   const std::vector<std::uint32_t> messages = Messages();
   ASSERT_GE(messages.size(), 2u);
@@ -152,13 +169,12 @@ TEST_F(X11ClockWindowTest, TerminationSignalClosesTheWindowInsteadOfKillingThePr
 TEST_F(X11ClockWindowTest, WindowDestroyedByAnotherClientDeliversDestroyOnly) {
   ASSERT_NE(StartClock(), nullptr);
   const unsigned long xwindow = window_->XWindow();
-  g_onEvent = [&](WindowHandle, const Event& e) {
-    if (e.message == kEventTimer) {
-      XDestroyWindow(user_.Get(), xwindow);
-      XFlush(user_.Get());
-    }
-  };
+  ActOnFirstTick([&] {
+    XDestroyWindow(user_.Get(), xwindow);
+    XFlush(user_.Get());
+  });
   window_->RunEventLoop(&RecordingHandler);
+  EXPECT_FALSE(WatchdogFired());
 
   const std::vector<std::uint32_t> messages = Messages();
   EXPECT_EQ(messages.back(), kEventDestroy);
