@@ -1,9 +1,8 @@
-// Properties that hold for any input: shared edges, bounds, clipping and
-// coordinates far outside the picture.
+// Properties that hold for any input: the fill convention, shared edges,
+// bounds, clipping and coordinates far outside the picture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <random>
 #include <vector>
@@ -11,118 +10,30 @@
 #include "platform/soft/PolygonFiller.h"
 #include "platform/soft/SoftRasterizer.h"
 #include "platform/soft/SoftTestSupport.h"
-#include "platform/soft/SpanPainter.h"
 
 namespace halyard {
 namespace {
 
 using soft::Point64;
-using softtest::kBlue;
-using softtest::kRed;
-using softtest::Lit;
+using namespace softtest;
 
-constexpr int kSize = 96;
-
-// How many of the given polygons cover each pixel, by the fill alone.
-std::vector<int> CoverCounts(const std::vector<std::vector<Point64>>& polygons, FillRule rule) {
-  std::vector<int> counts(kSize * kSize, 0);
-  soft::PolygonFiller filler;
-  for (const auto& polygon : polygons) {
-    Picture picture(kSize, kSize);
-    soft::SpanPainter painter(picture, 1);
-    filler.Fill(polygon, rule, painter);
-    for (int i = 0; i < kSize * kSize; ++i) counts[i] += picture.Data()[i];
-  }
-  return counts;
+Picture FillOnly(const std::vector<Point64>& polygon, FillRule rule, int size) {
+  Picture picture(size, size);
+  soft::SpanPainter painter(picture, 1);
+  soft::PolygonFiller().Fill(polygon, rule, painter);
+  return picture;
 }
 
-// Tiles of a partition must cover exactly the outline of the whole: no pixel
-// twice, none missing.
-void ExpectPartition(const std::vector<std::vector<Point64>>& tiles,
-                     const std::vector<Point64>& whole, FillRule rule) {
-  const std::vector<int> tileCounts = CoverCounts(tiles, rule);
-  const std::vector<int> wholeCount = CoverCounts({whole}, rule);
-  int covered = 0;
-  for (int i = 0; i < kSize * kSize; ++i) {
-    ASSERT_EQ(tileCounts[i], wholeCount[i]) << "pixel " << i % kSize << "," << i / kSize;
-    covered += wholeCount[i];
-  }
-  EXPECT_GT(covered, 200);
-}
-
-TEST(SoftFillProperty, JitteredGridOfQuadsAndTrianglesNeitherOverlapNorLeaveGaps) {
-  std::mt19937 rng(11);
-  std::uniform_int_distribution<int> jitter(-4, 4);
-  std::bernoulli_distribution coin;
-  constexpr int kCells = 6;
-  constexpr int kStep = 13;
-  for (int round = 0; round < 20; ++round) {
-    Point64 grid[kCells + 1][kCells + 1];
-    for (int i = 0; i <= kCells; ++i) {
-      for (int j = 0; j <= kCells; ++j) grid[i][j] = {8 + i * kStep + jitter(rng), 8 + j * kStep + jitter(rng)};
-    }
-    std::vector<std::vector<Point64>> tiles;
-    for (int i = 0; i < kCells; ++i) {
-      for (int j = 0; j < kCells; ++j) {
-        const Point64 a = grid[i][j], b = grid[i + 1][j], c = grid[i + 1][j + 1], d = grid[i][j + 1];
-        if (coin(rng)) {
-          tiles.push_back({a, b, c, d});
-        } else if (coin(rng)) {
-          tiles.push_back({a, b, c});
-          tiles.push_back({c, d, a});  // the other way round on purpose
-        } else {
-          tiles.push_back({a, b, d});
-          tiles.push_back({b, c, d});
-        }
-      }
-    }
-    std::vector<Point64> outline;
-    for (int i = 0; i < kCells; ++i) outline.push_back(grid[i][0]);
-    for (int j = 0; j < kCells; ++j) outline.push_back(grid[kCells][j]);
-    for (int i = kCells; i > 0; --i) outline.push_back(grid[i][kCells]);
-    for (int j = kCells; j > 0; --j) outline.push_back(grid[0][j]);
-    ExpectPartition(tiles, outline, round % 2 ? FillRule::Winding : FillRule::Alternate);
-  }
-}
-
-TEST(SoftFillProperty, FanOfTrianglesFillsItsStarExactly) {
-  std::mt19937 rng(5);
-  std::uniform_real_distribution<double> radius(15, 46);
-  std::uniform_real_distribution<double> jitter(0, 0.4);
-  for (int round = 0; round < 20; ++round) {
-    // Spread so that every triangle turns the same way after rounding.
-    std::vector<double> angles(4 + round % 10);
-    for (std::size_t i = 0; i < angles.size(); ++i) {
-      angles[i] = 2 * M_PI * (static_cast<double>(i) + jitter(rng)) / static_cast<double>(angles.size());
-    }
-    const Point64 centre{48, 47};
-    std::vector<Point64> star;
-    for (double a : angles) {
-      const double r = radius(rng);
-      star.push_back({centre.x + std::lround(r * std::cos(a)), centre.y + std::lround(r * std::sin(a))});
-    }
-    std::vector<std::vector<Point64>> fan;
-    for (std::size_t i = 0; i < star.size(); ++i) fan.push_back({centre, star[i], star[(i + 1) % star.size()]});
-    ExpectPartition(fan, star, FillRule::Winding);
-  }
-}
-
-// GDI's convention stated as a point test: pixel (x, y) is inside when the
-// exact crossings of the edges active on row y (top <= y < bottom) at or left
-// of x give a non-zero winding number (or an odd count).
+// GDI's convention as a point test: (x, y) is inside when the exact crossings
+// of the edges active on row y (top <= y < bottom) at or left of x give a
+// non-zero winding number (or an odd count).
 bool InsideByRule(const std::vector<Point64>& polygon, int x, int y, FillRule rule) {
-  int winding = 0;
-  int crossings = 0;
+  int winding = 0, crossings = 0;
   for (std::size_t i = 0; i < polygon.size(); ++i) {
-    const Point64 a = polygon[i == 0 ? polygon.size() - 1 : i - 1];
-    const Point64 b = polygon[i];
-    if (a.y == b.y) continue;
-    const Point64 top = a.y < b.y ? a : b;
-    const Point64 bottom = a.y < b.y ? b : a;
+    const Point64 a = polygon[(i + polygon.size() - 1) % polygon.size()], b = polygon[i];
+    const Point64 top = a.y < b.y ? a : b, bottom = a.y < b.y ? b : a;
     if (y < top.y || y >= bottom.y) continue;
-    // crossing = top.x + (y - top.y) * dx / dy <= x, compared exactly
-    const std::int64_t dy = bottom.y - top.y;
-    if ((top.x - x) * dy + (y - top.y) * (bottom.x - top.x) <= 0) {
+    if ((top.x - x) * (bottom.y - top.y) + (y - top.y) * (bottom.x - top.x) <= 0) {
       ++crossings;
       winding += a.y < b.y ? 1 : -1;
     }
@@ -137,128 +48,126 @@ TEST(SoftFillProperty, RandomPolygonsFollowTheFillConvention) {
     std::vector<Point64> polygon(3 + n % 6);
     for (Point64& p : polygon) p = {coord(rng), coord(rng)};
     const FillRule rule = n % 2 ? FillRule::Winding : FillRule::Alternate;
-    Picture picture(40, 40);
-    soft::SpanPainter painter(picture, 1);
-    soft::PolygonFiller().Fill(polygon, rule, painter);
-    for (int y = 0; y < 40; ++y) {
-      for (int x = 0; x < 40; ++x) {
-        ASSERT_EQ(picture.Get(x, y) == 1, InsideByRule(polygon, x, y, rule))
-            << "pixel " << x << "," << y << " case " << n;
+    const Picture picture = FillOnly(polygon, rule, 40);
+    for (int i = 0; i < 40 * 40; ++i) {
+      ASSERT_EQ(picture.Data()[i] == 1, InsideByRule(polygon, i % 40, i / 40, rule)) << n;
+    }
+  }
+}
+
+TEST(SoftFillProperty, JitteredGridOfQuadsAndTrianglesNeitherOverlapNorLeaveGaps) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> jitter(-4, 4), split(0, 2);
+  constexpr int kCells = 6, kSize = 96;
+  for (int round = 0; round < 20; ++round) {
+    Point64 g[kCells + 1][kCells + 1];
+    for (int i = 0; i <= kCells; ++i) {
+      for (int j = 0; j <= kCells; ++j) g[i][j] = {8 + i * 13 + jitter(rng), 8 + j * 13 + jitter(rng)};
+    }
+    const FillRule rule = round % 2 ? FillRule::Winding : FillRule::Alternate;
+    std::vector<int> count(kSize * kSize, 0);
+    auto add = [&](const std::vector<Point64>& tile) {
+      const Picture p = FillOnly(tile, rule, kSize);
+      for (int k = 0; k < kSize * kSize; ++k) count[k] += static_cast<int>(p.Data()[k]);
+    };
+    std::vector<Point64> outline;
+    for (int i = 0; i < kCells; ++i) {
+      outline.insert(outline.end(), {g[i][0]});
+      for (int j = 0; j < kCells; ++j) {
+        const Point64 a = g[i][j], b = g[i + 1][j], c = g[i + 1][j + 1], d = g[i][j + 1];
+        const int how = split(rng);
+        if (how == 0) add({a, b, c, d});
+        if (how == 1) add({a, b, c}), add({c, d, a});  // one of them the other way round
+        if (how == 2) add({a, b, d}), add({b, c, d});
       }
+    }
+    for (int j = 0; j < kCells; ++j) outline.push_back(g[kCells][j]);
+    for (int i = kCells; i > 0; --i) outline.push_back(g[i][kCells]);
+    for (int j = kCells; j > 0; --j) outline.push_back(g[0][j]);
+    const Picture whole = FillOnly(outline, rule, kSize);
+    for (int k = 0; k < kSize * kSize; ++k) {
+      ASSERT_EQ(count[k], static_cast<int>(whole.Data()[k])) << k % kSize << "," << k / kSize;
     }
   }
 }
 
 TEST(SoftShapeProperty, BoxesAndEllipsesStayInsideTheirBoxGrownByHalfThePen) {
   std::mt19937 rng(9);
-  std::uniform_int_distribution<int> coord(10, 70);
-  std::uniform_int_distribution<int> pen(0, 8);
-  std::uniform_int_distribution<int> corner(0, 40);
+  std::uniform_int_distribution<int> coord(10, 70), pen(0, 8), corner(0, 40);
   for (int n = 0; n < 600; ++n) {
     const PixelRect box{coord(rng), coord(rng), coord(rng), coord(rng)};
-    const int width = pen(rng);
+    const int width = pen(rng), c = corner(rng);
     SoftRasterizer r(80, 80);
     if (n % 2) {
       r.Ellipse(box, width, kRed, kBlue);
     } else {
-      const int c = corner(rng);
       r.RoundBox(box, c, n % 4 ? c : c / 2, width, kRed, kBlue);
     }
     const int half = std::max(width, 1) / 2;
-    const int left = std::min(box.left, box.right) - half;
-    const int right = std::max(box.left, box.right) + half;  // exclusive
-    const int top = std::min(box.top, box.bottom) - half;
-    const int bottom = std::max(box.top, box.bottom) + half;
+    const PixelRect grown{std::min(box.left, box.right) - half, std::min(box.top, box.bottom) - half,
+                          std::max(box.left, box.right) + half, std::max(box.top, box.bottom) + half};
     for (int y = 0; y < 80; ++y) {
-      int firstRed = 80, lastRed = -1;
+      std::vector<int> red, blue;
       for (int x = 0; x < 80; ++x) {
         const std::uint32_t pixel = r.Pixels().Get(x, y);
         if (pixel == 0) continue;
-        ASSERT_TRUE(x >= left && x < right && y >= top && y < bottom)
-            << "pixel " << x << "," << y << " box " << box.left << "," << box.top << ","
-            << box.right << "," << box.bottom << " pen " << width << " case " << n;
-        if (pixel == ColorRefToPixel(kRed)) firstRed = std::min(firstRed, x), lastRed = x;
+        ASSERT_TRUE(x >= grown.left && x < grown.right && y >= grown.top && y < grown.bottom)
+            << x << "," << y << " case " << n;
+        (pixel == ColorRefToPixel(kRed) ? red : blue).push_back(x);
       }
       // The brush never passes the outline.
-      for (int x = 0; x < 80; ++x) {
-        if (r.Pixels().Get(x, y) == ColorRefToPixel(kBlue)) {
-          ASSERT_TRUE(firstRed < x && x < lastRed) << "brush at " << x << "," << y << " case " << n;
-        }
-      }
+      ASSERT_TRUE(blue.empty() || (!red.empty() && red.front() < blue.front() && blue.back() < red.back()))
+          << "brush outside the outline, case " << n;
     }
   }
 }
 
-// Draws one random shape with its coordinates shifted by (dx, dy).
-void DrawRandomShape(SoftRasterizer& r, std::mt19937 seed, int dx, int dy) {
+// One random shape, its coordinates shifted by `offset`.
+void DrawRandomShape(SoftRasterizer& r, std::mt19937 rng, int offset) {
   std::uniform_int_distribution<int> coord(-30, 70);
-  std::uniform_int_distribution<int> pen(0, 9);
-  auto point = [&] { return PixelPoint{coord(seed) + dx, coord(seed) + dy}; };
-  const int kind = std::uniform_int_distribution<int>(0, 3)(seed);
-  const int width = pen(seed);
-  if (kind == 0) {
-    r.Line(point(), point(), width, kRed);
-  } else if (kind == 1) {
-    const PixelPoint a = point(), b = point();
-    r.Ellipse({a.x, a.y, b.x, b.y}, width, kRed, kBlue);
-  } else if (kind == 2) {
-    const PixelPoint a = point(), b = point();
-    r.RoundBox({a.x, a.y, b.x, b.y}, coord(seed) + 30, coord(seed) + 30, width, kRed, kBlue);
-  } else {
-    const PixelPoint points[] = {point(), point(), point(), point(), point()};
+  auto point = [&] { return PixelPoint{coord(rng) + offset, coord(rng) + offset}; };
+  const int kind = static_cast<int>(rng() % 4), width = static_cast<int>(rng() % 10);
+  const PixelPoint a = point(), b = point();
+  if (kind == 0) r.Line(a, b, width, kRed);
+  if (kind == 1) r.Ellipse({a.x, a.y, b.x, b.y}, width, kRed, kBlue);
+  if (kind == 2) r.RoundBox({a.x, a.y, b.x, b.y}, coord(rng) + 30, coord(rng) + 30, width, kRed, kBlue);
+  if (kind == 3) {
+    const PixelPoint points[] = {a, b, point(), point(), point()};
     r.Polygon(points, width, kRed, kBlue, width % 2 ? FillRule::Winding : FillRule::Alternate);
   }
 }
 
 TEST(SoftShapeProperty, ClippingMatchesAnUnclippedPicture) {
-  // The small picture sees a window of the large one: every shape must give
-  // the same pixels there, whatever part of it falls outside.
-  constexpr int kOffset = 200;
+  // The small picture sees a window of the large one, whatever falls outside.
   for (unsigned n = 0; n < 400; ++n) {
-    SoftRasterizer small(40, 30);
-    SoftRasterizer large(500, 500);
-    DrawRandomShape(small, std::mt19937(n), 0, 0);
-    DrawRandomShape(large, std::mt19937(n), kOffset, kOffset);
-    for (int y = 0; y < 30; ++y) {
-      for (int x = 0; x < 40; ++x) {
-        ASSERT_EQ(small.Pixels().Get(x, y), large.Pixels().Get(x + kOffset, y + kOffset))
-            << "pixel " << x << "," << y << " case " << n;
-      }
+    SoftRasterizer small(40, 30), large(500, 500);
+    DrawRandomShape(small, std::mt19937(n), 0);
+    DrawRandomShape(large, std::mt19937(n), 200);
+    for (int i = 0; i < 40 * 30; ++i) {
+      ASSERT_EQ(small.Pixels().Get(i % 40, i / 40), large.Pixels().Get(200 + i % 40, 200 + i / 40))
+          << i % 40 << "," << i / 40 << " case " << n;
     }
   }
 }
 
 TEST(SoftShapeProperty, FarCoordinatesAndHugePensFinishAndCoverWhatTheyShould) {
-  constexpr int kMax = std::numeric_limits<std::int32_t>::max();
-  constexpr int kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr int kMax = std::numeric_limits<std::int32_t>::max(), kMin = -kMax - 1;
   const PixelPoint far[] = {{kMin, kMin}, {kMax, kMin}, {kMax, kMax}, {kMin, kMax}};
-  for (int size : {1, 7}) {
+  for (int size : {0, 1, 7}) {
+    const std::size_t all = static_cast<std::size_t>(size * size);
     SoftRasterizer r(size, size);
     r.Polygon(far, 1, kRed, kRed, FillRule::Alternate);
-    EXPECT_EQ(Lit(r.Pixels()).size(), static_cast<std::size_t>(size * size));
-
-    r.FillAll(0);
+    EXPECT_EQ(Lit(r.Pixels()).size(), all);
     r.Ellipse({-1000000000, -1000000000, 1000000000, 1000000000}, 3, kRed, kBlue);
-    EXPECT_EQ(Lit(r.Pixels(), kBlue).size(), static_cast<std::size_t>(size * size));
-
-    r.FillAll(0);
+    EXPECT_EQ(Lit(r.Pixels(), kBlue).size(), all);
     r.Line({kMin, 3}, {kMax, 3}, 1000000000, kRed);  // a pen far wider than the picture
-    EXPECT_EQ(Lit(r.Pixels()).size(), static_cast<std::size_t>(size * size));
-
-    // Anything else only has to finish without a fault.
-    r.Line({kMin, kMin}, {kMax, kMax}, kMax, kRed);
+    EXPECT_EQ(Lit(r.Pixels()).size(), all);
+    // The rest only has to finish without a fault.
     r.Line({kMax, kMin}, {kMin, kMax}, kMin, kBlue);
-    r.RoundBox({kMin, kMin, kMax, kMax}, kMax, kMin, 9, kRed, kBlue);
-    r.RoundBox({kMin, 0, kMax, 1}, kMax, kMax, kMax, kRed, kBlue);
+    r.RoundBox({kMin, 0, kMax, 1}, kMax, kMin, kMax, kRed, kBlue);
     r.Ellipse({kMin, kMin, kMax, kMax}, kMin, kRed, kBlue);
-    r.Ellipse({-5, -3, size + 4, size + 1000000}, 1, kRed, std::nullopt);
     r.Polygon(far, kMax, kRed, kBlue, FillRule::Winding);
   }
-  SoftRasterizer empty(0, 0);
-  empty.Polygon(far, 3, kRed, kBlue, FillRule::Winding);
-  empty.Ellipse({0, 0, 10, 10}, 3, kRed, kBlue);
-  empty.Line({0, 0}, {10, 7}, 1, kRed);
-  empty.FillAll(kRed);
 }
 
 }  // namespace

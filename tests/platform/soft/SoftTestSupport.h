@@ -19,10 +19,8 @@ using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
 // Pixels of the picture that hold the given COLORREF.
 inline PixelSet Lit(const Picture& picture, std::uint32_t color = kRed) {
   PixelSet lit;
-  for (int y = 0; y < picture.Height(); ++y) {
-    for (int x = 0; x < picture.Width(); ++x) {
-      if (picture.Get(x, y) == ColorRefToPixel(color)) lit.insert({x, y});
-    }
+  for (int i = 0; i < picture.Width() * picture.Height(); ++i) {
+    if (picture.Data()[i] == ColorRefToPixel(color)) lit.insert({i % picture.Width(), i / picture.Width()});
   }
   return lit;
 }
