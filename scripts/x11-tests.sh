@@ -4,7 +4,10 @@
 # and 144 dpi, screen against halyard-render, Escape, close box, signals), and
 # the two ways the program meets a missing X server.
 #   scripts/x11-tests.sh BUILD_DIR
-# Exits non-zero if any test fails.
+# Exits non-zero if any test fails. With HALYARD_MEASURE_SECONDS=N it also
+# runs the clock beside `xclock -update 1` for N seconds and prints the CPU
+# time, wake-ups (voluntary context switches) per second and resident memory
+# of each.
 set -uo pipefail
 
 build="${1:?usage: x11-tests.sh BUILD_DIR}"
@@ -77,6 +80,34 @@ server_lost() {
   [ "$status" -eq 1 ]
 }
 check "X server lost: status 1" server_lost
+
+# CPU seconds (user + system) of a process, from /proc.
+cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$1/stat"; }
+status_field() { awk -v f="$2:" '$1 == f { print $2 }' "/proc/$1/status"; }
+
+measure() {
+  local seconds="$1" name pid start_cs end_cs
+  local -A pids=()
+  "$halyard" & pids[halyard]=$!
+  if command -v xclock >/dev/null; then xclock -update 1 & pids[xclock]=$!; fi
+  sleep 2  # past start-up
+  declare -A cs0
+  for name in "${!pids[@]}"; do cs0[$name]=$(status_field "${pids[$name]}" voluntary_ctxt_switches); done
+  declare -A cpu0
+  for name in "${!pids[@]}"; do cpu0[$name]=$(cpu_seconds "${pids[$name]}"); done
+  sleep "$seconds"
+  printf '%-8s %12s %14s %10s\n' program "cpu s/${seconds}s" "wake-ups/s" "RSS kB"
+  for name in "${!pids[@]}"; do
+    pid=${pids[$name]}
+    end_cs=$(status_field "$pid" voluntary_ctxt_switches)
+    printf '%-8s %12s %14s %10s\n' "$name" \
+      "$(awk -v a="${cpu0[$name]}" -v b="$(cpu_seconds "$pid")" 'BEGIN { printf "%.2f", b - a }')" \
+      "$(awk -v a="${cs0[$name]}" -v b="$end_cs" -v s="$seconds" 'BEGIN { printf "%.1f", (b - a) / s }')" \
+      "$(status_field "$pid" VmRSS)"
+    kill "$pid"; wait "$pid" 2>/dev/null
+  done
+}
+if [ -n "${HALYARD_MEASURE_SECONDS:-}" ]; then measure "$HALYARD_MEASURE_SECONDS"; fi
 
 if [ "$failed" -eq 0 ]; then echo "x11-tests: all passed"; else echo "x11-tests: $failed failed"; fi
 [ "$failed" -eq 0 ]

@@ -2,6 +2,8 @@
 // a screen whose pixels have the picture's layout or need converting.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "TestDisplay.h"
 
 // Last: Xlib's macros (None, Bool, Status) break gtest's templates.
@@ -33,6 +35,9 @@ struct Case {
   int screen;
   bool sharedMemory;
 };
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << "screen " << c.screen << (c.sharedMemory ? ", shared memory" : ", plain");
+}
 
 class WindowImageTest : public ::testing::TestWithParam<Case> {};
 
