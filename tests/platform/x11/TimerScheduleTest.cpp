@@ -63,13 +63,5 @@ TEST(TimerSchedule, StopRestartAndSeveralTimers) {
   EXPECT_FALSE(timers.TimeUntilNext(milliseconds(5000)));
 }
 
-TEST(TimerSchedule, PeriodsAreClampedLikeWindowTimers) {
-  TimerSchedule timers;
-  timers.Start(1, 0, milliseconds(0));  // would otherwise spin
-  EXPECT_EQ(timers.TimeUntilNext(milliseconds(0)), milliseconds(TimerSchedule::kMinimumPeriodMs));
-  timers.Start(1, 0xFFFFFFFFu, milliseconds(0));
-  EXPECT_EQ(timers.TimeUntilNext(milliseconds(0)), milliseconds(TimerSchedule::kMaximumPeriodMs));
-}
-
 }  // namespace
 }  // namespace halyard

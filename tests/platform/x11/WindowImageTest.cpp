@@ -77,17 +77,11 @@ TEST_P(WindowImageTest, ScreenShowsThePictureAndAPartialUpdateTouchesOnlyItsArea
     EXPECT_TRUE(display.Capture(window) == expected) << "depth " << depth;
 
     // Only the area sent changes, even though the whole picture differs.
-    const Picture before = display.Capture(window);
     frame.FillRect(frame.Bounds(), 0xFFFFFF);
     image.Send(frame, {20, 30, 50, 40});
     XSync(x, False);
-    const Picture after = display.Capture(window);
-    for (int py = 0; py < kHeight; ++py) {
-      for (int px = 0; px < kWidth; ++px) {
-        const bool inside = px >= 20 && px < 50 && py >= 30 && py < 40;
-        ASSERT_EQ(after.Get(px, py), inside ? 0xFFFFFFu : before.Get(px, py)) << px << "," << py;
-      }
-    }
+    expected.FillRect({20, 30, 50, 40}, 0xFFFFFF);
+    EXPECT_TRUE(display.Capture(window) == expected);
     EXPECT_EQ(image.Uploads(), 2u);
   }
   XDestroyWindow(x, window);
