@@ -87,7 +87,11 @@ TEST_P(X11ClockWindowTest, EndingDeliversTheEventsADialogWould) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, X11ClockWindowTest,
                          ::testing::Values(Ending::EscapeKey, Ending::CloseBox, Ending::Sigterm,
-                                           Ending::DestroyedByOtherClient));
+                                           Ending::DestroyedByOtherClient),
+                         [](const ::testing::TestParamInfo<Ending>& info) {
+                           const char* names[] = {"EscapeKey", "CloseBox", "Sigterm", "DestroyedByOtherClient"};
+                           return std::string(names[static_cast<int>(info.param)]);
+                         });
 
 TEST_F(X11ClockWindowTest, IdleLoopWakesOnlyForItsTicks) {
   window_->Show();
