@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "TestDisplay.h"
@@ -85,13 +86,15 @@ TEST_P(X11ClockWindowTest, EndingDeliversTheEventsADialogWould) {
   EXPECT_EQ(std::count(g_messages.begin(), g_messages.end(), kEventTimer), 1) << "seen only at the watchdog's tick";
 }
 
+std::string EndingName(const ::testing::TestParamInfo<Ending>& info) {
+  static const char* const kNames[] = {"EscapeKey", "CloseBox", "Sigterm", "DestroyedByOtherClient"};
+  return kNames[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, X11ClockWindowTest,
                          ::testing::Values(Ending::EscapeKey, Ending::CloseBox, Ending::Sigterm,
                                            Ending::DestroyedByOtherClient),
-                         [](const ::testing::TestParamInfo<Ending>& info) {
-                           const char* names[] = {"EscapeKey", "CloseBox", "Sigterm", "DestroyedByOtherClient"};
-                           return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         EndingName);
 
 TEST_F(X11ClockWindowTest, IdleLoopWakesOnlyForItsTicks) {
   window_->Show();
