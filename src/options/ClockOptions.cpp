@@ -83,15 +83,15 @@ ClockOptions ParseClockOptions(std::string_view fileBytes) {
   return options;
 }
 
-OptionsFileSource::Status FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes) {
+OptionsFileSource::ReadResult FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes) {
   bytes.clear();
   // Wildcard names and bare device or drive names never name the options
   // file; they are refused before the file system is asked.
   if (path.find_first_of("?*") != std::string::npos || (!path.empty() && path.back() == ':')) {
-    return OptionsFileSource::Status::Absent;
+    return OptionsFileSource::ReadResult::Absent;
   }
-  const OptionsFileSource::Status status = source.ReadFile(path, kMaxOptionsFileBytes, bytes);
-  if (status != OptionsFileSource::Status::Read) bytes.clear();
+  const OptionsFileSource::ReadResult status = source.ReadFile(path, kMaxOptionsFileBytes, bytes);
+  if (status != OptionsFileSource::ReadResult::Read) bytes.clear();
   if (bytes.size() > kMaxOptionsFileBytes) bytes.resize(kMaxOptionsFileBytes);
   return status;
 }
@@ -100,7 +100,7 @@ ClockOptions LoadClockOptions(const std::string& path, OptionsFileSource& source
   std::string bytes;
   // A file that exists but cannot be read is treated like a missing one: the
   // defaults keep the clock legible, where nine empty texts would paint it black.
-  if (FetchOptionsFile(path, source, bytes) != OptionsFileSource::Status::Read) return DefaultClockOptions();
+  if (FetchOptionsFile(path, source, bytes) != OptionsFileSource::ReadResult::Read) return DefaultClockOptions();
   return ParseClockOptions(bytes);
 }
 

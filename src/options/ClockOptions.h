@@ -65,15 +65,15 @@ ClockOptions ParseClockOptions(std::string_view fileBytes);
 // Where the file is and how its bytes are fetched; the platform layer provides it.
 class OptionsFileSource {
  public:
-  enum class Status { Read, Absent, Unreadable };
+  enum class ReadResult { Read, Absent, Unreadable };
   virtual ~OptionsFileSource() = default;
   // Fills `bytes` with at most `limit` bytes of the file at `path`.
-  virtual Status ReadFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
+  virtual ReadResult ReadFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
 };
 
 // Fetches at most kMaxOptionsFileBytes of the options file. A path holding "?"
 // or "*", or ending in ":", is Absent without asking `source`.
-OptionsFileSource::Status FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes);
+OptionsFileSource::ReadResult FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes);
 
 // Loads the options from `path`: the defaults when the file is absent or cannot
 // be read (locked, access denied, not a regular file), the file's nine lines

@@ -122,12 +122,12 @@ TEST(OptionLineReaderTest, BytesBeyondTheFileLimitAreIgnored) {
 
 class FakeOptionsFile : public OptionsFileSource {
  public:
-  Status status = Status::Read;
+  ReadResult status = ReadResult::Read;
   std::string contents;
   int calls = 0;
   std::size_t limitSeen = 0;
 
-  Status ReadFile(const std::string&, std::size_t limit, std::string& bytes) override {
+  ReadResult ReadFile(const std::string&, std::size_t limit, std::string& bytes) override {
     ++calls;
     limitSeen = limit;
     bytes = contents;
@@ -138,7 +138,7 @@ class FakeOptionsFile : public OptionsFileSource {
 TEST(LoadClockOptionsTest, AbsentOrUnreadableGiveDefaults) {
   FakeOptionsFile file;
   file.contents = "junk the source left behind";
-  for (auto status : {OptionsFileSource::Status::Absent, OptionsFileSource::Status::Unreadable}) {
+  for (auto status : {OptionsFileSource::ReadResult::Absent, OptionsFileSource::ReadResult::Unreadable}) {
     file.status = status;
     EXPECT_EQ(LoadClockOptions("/opt/clock/OPTION.DTA", file), DefaultClockOptions());
   }
@@ -167,10 +167,10 @@ TEST(LoadClockOptionsTest, FetchNeverHandsOnMoreThanTheLimit) {
   FakeOptionsFile file;
   file.contents = std::string(kMaxOptionsFileBytes + 10, 'x');
   std::string bytes;
-  EXPECT_EQ(FetchOptionsFile("OPTION.DTA", file, bytes), OptionsFileSource::Status::Read);
+  EXPECT_EQ(FetchOptionsFile("OPTION.DTA", file, bytes), OptionsFileSource::ReadResult::Read);
   EXPECT_EQ(bytes.size(), kMaxOptionsFileBytes);
-  file.status = OptionsFileSource::Status::Unreadable;
-  EXPECT_EQ(FetchOptionsFile("OPTION.DTA", file, bytes), OptionsFileSource::Status::Unreadable);
+  file.status = OptionsFileSource::ReadResult::Unreadable;
+  EXPECT_EQ(FetchOptionsFile("OPTION.DTA", file, bytes), OptionsFileSource::ReadResult::Unreadable);
   EXPECT_TRUE(bytes.empty());
 }
 

@@ -82,14 +82,14 @@ std::optional<halyard::StatusWidthLimit> StatusLineWidth() {
 int ShowFile(const std::string& path) {
   std::string bytes;
   switch (halyard::FetchOptionsFile(path, halyard::PlatformOptionsFile(), bytes)) {
-    case OptionsFileSource::Status::Absent:
+    case OptionsFileSource::ReadResult::Absent:
       PrintReport(path, true, halyard::ReportOnOptions(halyard::DefaultClockOptions(), halyard::ClockOptions::kLineCount, StatusLineWidth()));
       return kExitClean;
-    case OptionsFileSource::Status::Unreadable:
+    case OptionsFileSource::ReadResult::Unreadable:
       std::fprintf(stderr, "halyard-options: cannot read %s; the clock would use its defaults\n",
                    PrintablePath(path).c_str());
       return kExitFailure;
-    case OptionsFileSource::Status::Read:
+    case OptionsFileSource::ReadResult::Read:
       break;
   }
   const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes, StatusLineWidth());

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   } else {
     std::string bytes;
     const auto status = halyard::PlatformOptionsFile().ReadFile(optionsFile, halyard::kMaxOptionsFileBytes, bytes);
-    if (status != halyard::OptionsFileSource::Status::Read) return Fail("cannot read options file '" + optionsFile + "'");
+    if (status != halyard::OptionsFileSource::ReadResult::Read) return Fail("cannot read options file '" + optionsFile + "'");
     options = halyard::ParseClockOptions(bytes);
   }
   if (timeText.empty()) timeText = halyard::UtcTimeText();

@@ -14,7 +14,7 @@ namespace {
 
 class PosixOptionsFile final : public OptionsFileSource {
  public:
-  Status ReadFile(const std::string& path, std::size_t limit, std::string& bytes) override;
+  ReadResult ReadFile(const std::string& path, std::size_t limit, std::string& bytes) override;
 };
 
 class FileDescriptor {
@@ -31,22 +31,22 @@ class FileDescriptor {
   int fd_;
 };
 
-OptionsFileSource::Status PosixOptionsFile::ReadFile(const std::string& path, std::size_t limit, std::string& bytes) {
+OptionsFileSource::ReadResult PosixOptionsFile::ReadFile(const std::string& path, std::size_t limit, std::string& bytes) {
   bytes.clear();
   // O_NONBLOCK: opening a FIFO must not wait for a writer. Whatever the open
   // finds is checked with fstat below before a single byte is read.
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (file.get() < 0) {
-    if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) return Status::Absent;
-    return Status::Unreadable;
+    if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) return ReadResult::Absent;
+    return ReadResult::Unreadable;
   }
 
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0) return Status::Unreadable;
+  if (::fstat(file.get(), &info) != 0) return ReadResult::Unreadable;
   // Only regular files are read: a directory counts as absent, and FIFOs,
   // sockets and devices (which could block or never end) are refused here.
-  if (S_ISDIR(info.st_mode)) return Status::Absent;
-  if (!S_ISREG(info.st_mode)) return Status::Unreadable;
+  if (S_ISDIR(info.st_mode)) return ReadResult::Absent;
+  if (!S_ISREG(info.st_mode)) return ReadResult::Unreadable;
 
   // The size only sizes the first read; the file may change while it is read.
   std::size_t capacity = limit;
@@ -61,13 +61,13 @@ OptionsFileSource::Status PosixOptionsFile::ReadFile(const std::string& path, st
     if (got < 0) {
       if (errno == EINTR) continue;
       bytes.clear();
-      return Status::Unreadable;
+      return ReadResult::Unreadable;
     }
     if (got == 0) break;
     filled += static_cast<std::size_t>(got);
   }
   bytes.resize(filled);
-  return Status::Read;
+  return ReadResult::Read;
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ std::wstring SystemPath(const std::string& path) {
 
 class WinOptionsFile final : public OptionsFileSource {
  public:
-  Status ReadFile(const std::string& path, std::size_t limit, std::string& bytes) override;
+  ReadResult ReadFile(const std::string& path, std::size_t limit, std::string& bytes) override;
 };
 
 class FileHandle {
@@ -113,7 +113,7 @@ class FileHandle {
   HANDLE handle_;
 };
 
-OptionsFileSource::Status WinOptionsFile::ReadFile(const std::string& path, std::size_t limit, std::string& bytes) {
+OptionsFileSource::ReadResult WinOptionsFile::ReadFile(const std::string& path, std::size_t limit, std::string& bytes) {
   bytes.clear();
   const std::wstring name = SystemPath(path);
 
@@ -124,11 +124,11 @@ OptionsFileSource::Status WinOptionsFile::ReadFile(const std::string& path, std:
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
         error == ERROR_BAD_NETPATH || error == ERROR_BAD_PATHNAME || error == ERROR_INVALID_DRIVE ||
         error == ERROR_FILENAME_EXCED_RANGE) {
-      return Status::Absent;
+      return ReadResult::Absent;
     }
     // Present but not even its attributes can be had: fall through to the open.
   } else if ((attributes.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | 0x08)) != 0) {
-    return Status::Absent;
+    return ReadResult::Absent;
   }
 
   // Shared for reading and writing, so an editor holding the file open neither
@@ -137,12 +137,12 @@ OptionsFileSource::Status WinOptionsFile::ReadFile(const std::string& path, std:
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Status::Absent;
-    return Status::Unreadable;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ReadResult::Absent;
+    return ReadResult::Unreadable;
   }
   // Only disk files are read: consoles, pipes and devices ("CON", "NUL",
   // "\\.\pipe\...") could block or never end, and are refused here.
-  if (GetFileType(file.get()) != FILE_TYPE_DISK) return Status::Unreadable;
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadResult::Unreadable;
 
   std::size_t capacity = limit;
   LARGE_INTEGER size{};
@@ -158,13 +158,13 @@ OptionsFileSource::Status WinOptionsFile::ReadFile(const std::string& path, std:
     const std::size_t want = bytes.size() - filled < (1u << 30) ? bytes.size() - filled : (1u << 30);
     if (!::ReadFile(file.get(), bytes.data() + filled, static_cast<DWORD>(want), &got, nullptr)) {
       bytes.clear();
-      return Status::Unreadable;
+      return ReadResult::Unreadable;
     }
     if (got == 0) break;
     filled += got;
   }
   bytes.resize(filled);
-  return Status::Read;
+  return ReadResult::Read;
 }
 
 }  // namespace

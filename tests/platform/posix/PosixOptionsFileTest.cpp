@@ -16,7 +16,7 @@ namespace halyard {
 namespace {
 
 namespace fs = std::filesystem;
-using Status = OptionsFileSource::Status;
+using ReadResult = OptionsFileSource::ReadResult;
 
 class PosixOptionsFileTest : public ::testing::Test {
  protected:
@@ -37,7 +37,7 @@ class PosixOptionsFileTest : public ::testing::Test {
     return path.string();
   }
 
-  Status Read(const std::string& path, std::string& bytes, std::size_t limit = kMaxOptionsFileBytes) {
+  ReadResult Read(const std::string& path, std::string& bytes, std::size_t limit = kMaxOptionsFileBytes) {
     bytes = "stale";
     return PlatformOptionsFile().ReadFile(path, limit, bytes);
   }
@@ -47,27 +47,27 @@ class PosixOptionsFileTest : public ::testing::Test {
 
 TEST_F(PosixOptionsFileTest, RegularFileIsReadUpToTheLimit) {
   std::string bytes;
-  EXPECT_EQ(Read(Write("OPTION.DTA", "&HFF\r\nDOT\r\n"), bytes), Status::Read);
+  EXPECT_EQ(Read(Write("OPTION.DTA", "&HFF\r\nDOT\r\n"), bytes), ReadResult::Read);
   EXPECT_EQ(bytes, "&HFF\r\nDOT\r\n");
 
-  EXPECT_EQ(Read(Write("empty", ""), bytes), Status::Read);
+  EXPECT_EQ(Read(Write("empty", ""), bytes), ReadResult::Read);
   EXPECT_EQ(bytes, "");
 
   const std::string big(300000, 'q');
-  EXPECT_EQ(Read(Write("big", big), bytes, 100000), Status::Read);
+  EXPECT_EQ(Read(Write("big", big), bytes, 100000), ReadResult::Read);
   EXPECT_EQ(bytes, big.substr(0, 100000));
-  EXPECT_EQ(Read((dir_ / "big").string(), bytes), Status::Read);
+  EXPECT_EQ(Read((dir_ / "big").string(), bytes), ReadResult::Read);
   EXPECT_EQ(bytes, big);
 }
 
 TEST_F(PosixOptionsFileTest, MissingNamesAndDirectoriesAreAbsent) {
   std::string bytes;
-  EXPECT_EQ(Read((dir_ / "nothing").string(), bytes), Status::Absent);
-  EXPECT_EQ(Read(dir_.string(), bytes), Status::Absent);
-  EXPECT_EQ(Read(Write("plain", "x") + "/OPTION.DTA", bytes), Status::Absent);
+  EXPECT_EQ(Read((dir_ / "nothing").string(), bytes), ReadResult::Absent);
+  EXPECT_EQ(Read(dir_.string(), bytes), ReadResult::Absent);
+  EXPECT_EQ(Read(Write("plain", "x") + "/OPTION.DTA", bytes), ReadResult::Absent);
   fs::create_symlink(dir_ / "nowhere", dir_ / "dangling");
-  EXPECT_EQ(Read((dir_ / "dangling").string(), bytes), Status::Absent);
-  EXPECT_EQ(Read("", bytes), Status::Absent);
+  EXPECT_EQ(Read((dir_ / "dangling").string(), bytes), ReadResult::Absent);
+  EXPECT_EQ(Read("", bytes), ReadResult::Absent);
   EXPECT_TRUE(bytes.empty());
 }
 
@@ -75,9 +75,9 @@ TEST_F(PosixOptionsFileTest, FifosAndDevicesAreRefusedWithoutBlocking) {
   std::string bytes;
   const fs::path fifo = dir_ / "fifo";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(Read(fifo.string(), bytes), Status::Unreadable);
+  EXPECT_EQ(Read(fifo.string(), bytes), ReadResult::Unreadable);
   fs::create_symlink("/dev/zero", dir_ / "zero");
-  EXPECT_EQ(Read((dir_ / "zero").string(), bytes), Status::Unreadable);
+  EXPECT_EQ(Read((dir_ / "zero").string(), bytes), ReadResult::Unreadable);
   EXPECT_TRUE(bytes.empty());
 
   // The clock itself then starts with its defaults.
@@ -89,7 +89,7 @@ TEST_F(PosixOptionsFileTest, FileWithoutReadPermissionIsUnreadable) {
   const std::string path = Write("locked", "&HFF");
   fs::permissions(path, fs::perms::none);
   std::string bytes;
-  EXPECT_EQ(Read(path, bytes), Status::Unreadable);
+  EXPECT_EQ(Read(path, bytes), ReadResult::Unreadable);
   EXPECT_EQ(LoadClockOptions(path, PlatformOptionsFile()), DefaultClockOptions());
 }
 

@@ -11,7 +11,7 @@
 namespace halyard {
 namespace {
 
-using Status = OptionsFileSource::Status;
+using ReadResult = OptionsFileSource::ReadResult;
 
 std::wstring Wide(const std::string& utf8) {
   const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
@@ -43,7 +43,7 @@ class WinOptionsFileTest : public ::testing::Test {
     RemoveDirectoryW(Wide(dir_).c_str());
   }
 
-  Status Read(const std::string& path, std::string& bytes) {
+  ReadResult Read(const std::string& path, std::string& bytes) {
     return PlatformOptionsFile().ReadFile(path, kMaxOptionsFileBytes, bytes);
   }
 
@@ -53,15 +53,15 @@ class WinOptionsFileTest : public ::testing::Test {
 
 TEST_F(WinOptionsFileTest, ReadsAFileWhoseFolderNameIsNotAnsi) {
   std::string bytes;
-  EXPECT_EQ(Read(file_, bytes), Status::Read);
+  EXPECT_EQ(Read(file_, bytes), ReadResult::Read);
   EXPECT_EQ(bytes, "&HFF\r\nDOT");
 }
 
 TEST_F(WinOptionsFileTest, DirectoriesAndMissingFilesAreAbsentDevicesUnreadable) {
   std::string bytes;
-  EXPECT_EQ(Read(dir_, bytes), Status::Absent);
-  EXPECT_EQ(Read(dir_ + "\\missing.dta", bytes), Status::Absent);
-  EXPECT_EQ(Read("NUL", bytes), Status::Unreadable);
+  EXPECT_EQ(Read(dir_, bytes), ReadResult::Absent);
+  EXPECT_EQ(Read(dir_ + "\\missing.dta", bytes), ReadResult::Absent);
+  EXPECT_EQ(Read("NUL", bytes), ReadResult::Unreadable);
 }
 
 TEST_F(WinOptionsFileTest, SharesWithAWriterButNotWithAnExclusiveHolder) {
@@ -69,13 +69,13 @@ TEST_F(WinOptionsFileTest, SharesWithAWriterButNotWithAnExclusiveHolder) {
   HANDLE writer = CreateFileW(Wide(file_).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(Read(file_, bytes), Status::Read);
+  EXPECT_EQ(Read(file_, bytes), ReadResult::Read);
   CloseHandle(writer);
 
   HANDLE exclusive = CreateFileW(Wide(file_).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(Read(file_, bytes), Status::Unreadable);
+  EXPECT_EQ(Read(file_, bytes), ReadResult::Unreadable);
   EXPECT_EQ(LoadClockOptions(file_, PlatformOptionsFile()), DefaultClockOptions());
   CloseHandle(exclusive);
 }
