@@ -17,6 +17,16 @@ bool TimerSchedule::Stop(std::uint32_t handle) {
   return std::erase_if(timers_, [handle](const Timer& t) { return t.id == handle; }) > 0;
 }
 
+bool TimerSchedule::Rearm(std::uint32_t id, Duration delay, Duration now) {
+  for (Timer& timer : timers_) {
+    if (timer.id == id) {
+      timer.next = now + std::max(delay, Duration::zero());
+      return true;
+    }
+  }
+  return false;
+}
+
 std::optional<TimerSchedule::Duration> TimerSchedule::TimeUntilNext(Duration now) const {
   if (timers_.empty()) return std::nullopt;
   const auto earliest = std::min_element(timers_.begin(), timers_.end(),

@@ -27,6 +27,9 @@ class TimerSchedule {
   std::uint32_t Start(std::uint32_t id, std::uint32_t periodMs, Duration now);
   // False if no timer has that handle.
   bool Stop(std::uint32_t handle);
+  // Moves timer `id`'s next tick to `now + delay` (its period stays); false if
+  // there is no such timer. Keeps a timer in phase with another clock.
+  bool Rearm(std::uint32_t id, Duration delay, Duration now);
 
   // Time left until the earliest tick (zero if one is due); none without timers.
   std::optional<Duration> TimeUntilNext(Duration now) const;

@@ -11,6 +11,7 @@
 
 #include "app/ClockIcon.h"
 #include "app/ClockWindowHandler.h"
+#include "platform/TickPhase.h"
 #include "platform/freetype/FreeTypeTextEngine.h"
 #include "platform/soft/SoftRasterizer.h"
 #include "platform/x11/ScreenDpi.h"
@@ -330,7 +331,15 @@ bool X11ClockWindow::SetControlColors(std::int32_t controlId, std::int32_t textC
 
 std::uint32_t X11ClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t periodMs) {
   if (window_ == 0 || destroyed_) return 0;
-  return timers_.Start(timerId, periodMs, Now());
+  const std::uint32_t handle = timers_.Start(timerId, periodMs, Now());
+  if (handle == kPhaseLockedTimerId) KeepClockTimerInPhase();
+  return handle;
+}
+
+void X11ClockWindow::KeepClockTimerInPhase() {
+  // The clock's ticks fall just after each half-second of the wall clock, so a
+  // new second shows within milliseconds; the monotonic clock measures the wait.
+  timers_.Rearm(kPhaseLockedTimerId, DelayToNextTick(PlatformClock()), Now());
 }
 
 void X11ClockWindow::StopTimer(std::uint32_t handle) { timers_.Stop(handle); }
@@ -449,6 +458,7 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
       const auto id = timers_.TakeDue(now);
       if (!id) break;
       Dispatch(kEventTimer, *id, 0);
+      if (*id == kPhaseLockedTimerId && !destroyed_) KeepClockTimerInPhase();
     }
     if (destroyed_) break;
     SendPending();

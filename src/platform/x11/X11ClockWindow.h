@@ -80,6 +80,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   void Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam);
   void HandleEvent(XEvent& event);
   void DestroyWindow(bool alreadyGone);
+  void KeepClockTimerInPhase();
   void PaintBackground();
   void ComposeLabel();
   void SendPending();
