@@ -18,7 +18,9 @@ TEST(TimerScheduleRearm, MovesOnlyTheNextTickOfThatTimer) {
   // After the re-armed tick the timer keeps its period from there.
   EXPECT_EQ(timers.TimeUntilNext(170ms), 130ms);  // timer 7 at 300 ms
   EXPECT_EQ(timers.TakeDue(300ms), 7u);
-  EXPECT_EQ(timers.TimeUntilNext(300ms), 370ms);  // timer 100 at 670 ms
+  EXPECT_EQ(timers.TimeUntilNext(300ms), 300ms);  // timer 7 again at 600 ms
+  EXPECT_EQ(timers.TakeDue(600ms), 7u);
+  EXPECT_EQ(timers.TimeUntilNext(600ms), 70ms);   // timer 100 at 670 ms
   EXPECT_TRUE(timers.Rearm(100, -5ms, 400ms));    // never into the past
   EXPECT_EQ(timers.TimeUntilNext(400ms), 0ns);
 }
