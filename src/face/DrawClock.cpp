@@ -158,6 +158,8 @@ FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height) {
   return g;
 }
 
+// The time text is taken by value: the repaint works on its own copy.
+// cppcheck-suppress passedByValue
 void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, const ClockOptions& options) {
   Canvas::Attach(window, faceId, DrawingMode::Deferred);
   const ClockTime time = DecodeClockTime(timeText);
