@@ -94,6 +94,7 @@ if [ -n "${HALYARD_CLEAN_ROOT:-}" ]; then
   mkdir -p "$root"
 else
   root="$(mktemp -d /var/tmp/halyard-clean-machine.XXXXXX)"
+  chmod 755 "$root"  # it is /, and apt's _apt user must get through it
 fi
 root="$(cd "$root" && pwd)"
 mounted=()  # in mount order; undone in reverse
