@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Builds the release packages (scripts/package.sh) and checks what a user gets:
+# the .deb's control data and files, its programs run from an unpacked copy,
+# its manual pages, and the Windows .zip's files, line ends and DLL imports.
+# One line per check; exits non-zero if any check fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+out="$root/out/packages"
+
+passed=0
+failed=0
+ok()   { passed=$((passed + 1)); echo "ok   $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+# check NAME COMMAND...: passes when the command succeeds.
+check() { local name="$1"; shift; if "$@"; then ok "$name"; else fail "$name"; fi; }
+
+if ! bash scripts/package.sh; then
+  echo "FAIL scripts/package.sh"
+  exit 1
+fi
+
+version="$(sed -n 's/^project(halyard VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+# --- Linux .deb -----------------------------------------------------------------
+arch="$(dpkg --print-architecture)"
+deb="$out/halyard_${version}_${arch}.deb"
+if [ ! -f "$deb" ]; then
+  fail "deb: $deb exists"
+else
+  ok "deb: $(basename "$deb") exists"
+
+  field() { dpkg-deb -f "$deb" "$1"; }
+  check "deb: Package is halyard" test "$(field Package)" = halyard
+  check "deb: Version is $version" test "$(field Version)" = "$version"
+  check "deb: Section is utils" test "$(field Section)" = utils
+  check "deb: Maintainer is HALYARD developers" test "$(field Maintainer)" = "HALYARD developers"
+
+  info="$(dpkg-deb -I "$deb")"
+  # Package names only, without version constraints.
+  depends="$(sed -n 's/^ Depends: //p' <<<"$info" | tr ',' '\n' | sed -e 's/(.*)//' -e 's/[[:space:]]//g')"
+  for dep in libx11-6 libxext6 libfreetype6 libfontconfig1 libpng16-16 fonts-liberation; do
+    check "deb: dpkg-deb -I shows dependency $dep" grep -qx "$dep" <<<"$depends"
+  done
+
+  contents="$(dpkg-deb -c "$deb" | awk '{ print $NF }' | sed 's|^\./||' | grep -v '/$')"
+  expected=(usr/bin/halyard usr/bin/halyard-options usr/bin/halyard-render
+            usr/share/applications/halyard.desktop
+            usr/share/man/man1/halyard.1.gz usr/share/man/man1/halyard-render.1.gz
+            usr/share/man/man1/halyard-options.1.gz)
+  for size in 16 24 32 48 64 128 256; do
+    expected+=("usr/share/icons/hicolor/${size}x${size}/apps/halyard.png")
+  done
+  missing=()
+  for f in "${expected[@]}"; do grep -qx "$f" <<<"$contents" || missing+=("$f"); done
+  check "deb: holds the programs, desktop entry, icons and manual pages${missing:+ (missing: ${missing[*]})}" \
+    test "${#missing[@]}" -eq 0
+  extra="$(comm -13 <(printf '%s\n' "${expected[@]}" | sort) <(sort <<<"$contents") | tr '\n' ' ')"
+  check "deb: holds nothing else${extra:+ (also: $extra)}" test -z "$extra"
+
+  unpacked="$scratch/deb"
+  dpkg -x "$deb" "$unpacked"
+  bin="$unpacked/usr/bin"
+  debug=()
+  for p in halyard halyard-options halyard-render; do
+    readelf -S "$bin/$p" 2>/dev/null | grep -q '\.debug_info' && debug+=("$p")
+  done
+  check "deb: programs are stripped${debug:+ (debug info in: ${debug[*]})}" test "${#debug[@]}" -eq 0
+
+  is_png() { [ "$(head -c 8 "$1" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ]; }
+  "$bin/halyard-render" --time 12:46:30 -o "$scratch/face.png"
+  check "deb: halyard-render writes a PNG" is_png "$scratch/face.png"
+  "$bin/halyard-render" --icon 48 -o "$scratch/icon.png"
+  check "deb: halyard-render --icon writes a PNG" is_png "$scratch/icon.png"
+  "$bin/halyard-render" --time 99:00:00 -o "$scratch/bad.png" 2>/dev/null
+  check "deb: halyard-render refuses a bad time" test $? -ne 0
+
+  printf '%s\n' '&H000000' '&HFFFFFF' '&HFFFFFF' 'DOT' '&H00FF00' '&H00A5FF' '&HFFFFFF' 'kHz' 'HALYARD UTC' >"$scratch/good.dta"
+  printf '%s\n' '#FF0000' '&HFFFFFF' '&HFFFFFF' 'dot' >"$scratch/traps.dta"
+  "$bin/halyard-options" "$scratch/good.dta" >"$scratch/good.out" 2>&1
+  check "deb: halyard-options passes a clean file (exit 0)" test $? -eq 0
+  check "deb: halyard-options reads the dot style" grep -q 'dot second hand' "$scratch/good.out"
+  "$bin/halyard-options" "$scratch/traps.dta" >"$scratch/traps.out" 2>&1
+  check "deb: halyard-options warns about a file with traps (exit 1)" test $? -eq 1
+  check "deb: halyard-options gives the right form for #FF0000" grep -q 'write &H0000FF' "$scratch/traps.out"
+  check "deb: halyard-options --color" test "$("$bin/halyard-options" --color '&HFF901E' '&HFFFF' | tr '\n' ' ')" = "16748574 -1 "
+  "$bin/halyard-options" --no-such-option >/dev/null 2>&1
+  check "deb: halyard-options refuses an unknown option (exit 2)" test $? -eq 2
+  # Installed, the programs read the OPTION.DTA beside them, not the current directory's.
+  cp "$scratch/good.dta" "$bin/OPTION.DTA"
+  check "deb: halyard-options reads OPTION.DTA beside the program" \
+    bash -c 'cd / && "$1" | grep -qxF "Options file: $2"' _ "$bin/halyard-options" "$bin/OPTION.DTA"
+  rm -f "$bin/OPTION.DTA"
+
+  # --- manual pages ---------------------------------------------------------------
+  for page in halyard halyard-render halyard-options; do
+    gz="$unpacked/usr/share/man/man1/$page.1.gz"
+    [ -f "$gz" ] || { fail "man: $page.1.gz is in the package"; continue; }
+    zcat "$gz" >"$scratch/$page.1"
+    warnings="$(groff -man -Tutf8 -ww -z "$scratch/$page.1" 2>&1)"
+    check "man: groff renders $page.1 without warnings${warnings:+: $warnings}" test -z "$warnings"
+    if command -v mandoc >/dev/null; then
+      lint="$(mandoc -T lint -W warning "$scratch/$page.1" 2>&1)"
+      check "man: mandoc -T lint finds nothing in $page.1${lint:+: $lint}" test -z "$lint"
+    fi
+    if command -v man >/dev/null; then
+      warnings="$(MANWIDTH=80 man --warnings -l "$gz" 2>&1 >/dev/null)"
+      check "man: man -l renders $page.1.gz without warnings${warnings:+: $warnings}" test -z "$warnings"
+    fi
+    # The page must name every option its program's --help names.
+    if [ "$page" != halyard ]; then
+      text="$(groff -man -Tascii -rHY=0 -P-cbou "$scratch/$page.1" 2>/dev/null)"
+      options=($("$bin/$page" --help | grep -oE -- '(^|[[ ])-(-[a-z][a-z-]*|[a-z])\b' | tr -d '[ ' | sort -u))
+      absent=()
+      for opt in "${options[@]}"; do
+        grep -qF -- "$opt" <<<"$text" || absent+=("$opt")
+      done
+      check "man: $page.1 describes the ${#options[@]} options of $page --help${absent:+ (not: ${absent[*]})}" \
+        test "${#options[@]}" -gt 0 -a "${#absent[@]}" -eq 0
+    fi
+  done
+fi
+
+# --- Windows .zip ---------------------------------------------------------------
+zip="$out/halyard-${version}-win64.zip"
+if [ ! -f "$zip" ]; then
+  fail "zip: $zip exists"
+else
+  ok "zip: $(basename "$zip") exists"
+  top="halyard-${version}-win64"
+  listing="$(cmake -E tar tf "$zip" | grep -v '/$' | sort)"
+  want="$(printf "$top/%s\n" OPTION.DTA.example README.txt halyard-options.exe halyard.exe | sort)"
+  check "zip: holds exactly halyard.exe, halyard-options.exe, OPTION.DTA.example, README.txt" \
+    test "$listing" = "$want"
+  (mkdir -p "$scratch/zip" && cd "$scratch/zip" && cmake -E tar xf "$zip")
+  z="$scratch/zip/$top"
+
+  # Every line ends in CR LF: as many CR LF pairs as LFs and as CRs, and the file ends in one.
+  crlf_only() {
+    local lf cr pairs
+    lf=$(tr -cd '\n' <"$1" | wc -c)
+    cr=$(tr -cd '\r' <"$1" | wc -c)
+    pairs=$(grep -c $'\r$' "$1")
+    [ "$lf" -gt 0 ] && [ "$lf" -eq "$cr" ] && [ "$pairs" -eq "$lf" ] && [ "$(tail -c 2 "$1" | od -An -tx1 | tr -d ' \n')" = 0d0a ]
+  }
+  check "zip: OPTION.DTA.example has CR LF line ends" crlf_only "$z/OPTION.DTA.example"
+  check "zip: README.txt has CR LF line ends" crlf_only "$z/README.txt"
+  check "zip: OPTION.DTA.example holds the nine default lines" test \
+    "$(tr -d '\r' <"$z/OPTION.DTA.example")" = "$(printf '%s\n' '&H000000' '&HFFFFFF' '&HFFFFFF' 'LINE (normal)' '&H00FF00' '&HFF901E' '&HFFFFFF' 'kHz' 'HALYARD UTC')"
+  if [ -n "${bin:-}" ] && [ -x "$bin/halyard-options" ]; then
+    # The example must say what the programs use when there is no file at all.
+    "$bin/halyard-options" "$z/OPTION.DTA.example" | sed 1d >"$scratch/example.out"
+    "$bin/halyard-options" "$scratch/no-such-file" | sed -e 1d -e '/not found/d' >"$scratch/defaults.out"
+    check "zip: OPTION.DTA.example reads as the programs' built-in defaults" cmp -s "$scratch/example.out" "$scratch/defaults.out"
+  fi
+  for word in OPTION.DTA '&HBBGGRR' 'halyard.exe' 'LINE (normal)' 'HALYARD UTC'; do
+    check "zip: README.txt mentions $word" grep -qF -- "$word" "$z/README.txt"
+  done
+  check "zip: README.txt names version $version" grep -qF "HALYARD $version" "$z/README.txt"
+
+  objdump=x86_64-w64-mingw32-objdump
+  for exe in halyard.exe halyard-options.exe; do
+    dlls="$($objdump -p "$z/$exe" 2>/dev/null | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)"
+    # The Windows system DLLs; anything else (libstdc++, libgcc, libwinpthread) would have to be shipped.
+    foreign="$(grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|comctl32\.dll|comdlg32\.dll|advapi32\.dll|shell32\.dll|ole32\.dll|oleaut32\.dll|msvcrt\.dll|ucrtbase\.dll|api-ms-win-[a-z0-9-]+\.dll|uxtheme\.dll|winmm\.dll|ntdll\.dll|shlwapi\.dll|version\.dll|imm32\.dll' <<<"$dlls" | tr '\n' ' ')"
+    check "zip: $exe imports only Windows system DLLs${foreign:+ (also: $foreign)}" \
+      test -n "$dlls" -a -z "$foreign"
+  done
+  subsystem() { $objdump -p "$1" 2>/dev/null | sed -n 's/^Subsystem[[:space:]]*[0-9a-f]*[[:space:]]*//p'; }
+  check "zip: halyard.exe is a GUI program" test "$(subsystem "$z/halyard.exe")" = "(Windows GUI)"
+  check "zip: halyard-options.exe is a console program" test "$(subsystem "$z/halyard-options.exe")" = "(Windows CUI)"
+fi
+
+echo "Package checks: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
