@@ -4,6 +4,7 @@
 # of this repository's HEAD in it, and runs the README's two commands there.
 #   bash scripts/run.sh    with no display must write a PNG and say where
 #   bash scripts/test.sh   must pass
+# While test.sh does not run scripts/package-tests.sh, this runs it too.
 # Slow (tens of minutes) and needs root, so it is not one of the test steps.
 #
 # Usage: scripts/clean-machine-check.sh [--keep]
@@ -212,6 +213,25 @@ else
   say "FAIL test.sh exited with $test_status: ${summary:-no summary line}"
   grep -E '^failed: ' "$root/test.log" || true
   result=1
+fi
+
+# The package checks, for as long as test.sh does not run them itself.
+if [ -f "$root/src/halyard/scripts/package-tests.sh" ] &&
+   ! grep -q 'package-tests\.sh' "$root/src/halyard/scripts/test.sh"; then
+  say "bash scripts/package-tests.sh"
+  t0=$(date +%s)
+  set +e
+  in_root 'bash scripts/package-tests.sh' 2>&1 | tee "$root/package.log"
+  package_status=${PIPESTATUS[0]}
+  set -e
+  summary="$(grep -E '^Package checks: ' "$root/package.log" | tail -n 1)"
+  if [ "$package_status" -eq 0 ]; then
+    say "ok   package-tests.sh: $summary ($(( $(date +%s) - t0 ))s)"
+  else
+    say "FAIL package-tests.sh exited with $package_status: ${summary:-no summary line}"
+    grep -E '^FAIL ' "$root/package.log" || true
+    result=1
+  fi
 fi
 
 if [ "$result" -eq 0 ]; then
