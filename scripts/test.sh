@@ -36,13 +36,17 @@ step "benchmarks (short run)" bash -c 'for b in build/linux/bench/halyard_bench*
 step "soak: a million repaints" build/linux/bench/halyard-soak "${HALYARD_SOAK_CALLS:-1000000}"
 step "asan build" build asan halyard_tests
 step "asan unit tests" env LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt ctest --test-dir build/asan --output-on-failure --no-tests=error -j2
-step "valgrind memcheck (core subset)" valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect -q \
-  build/linux/tests/halyard_tests --gtest_brief=1 '--gtest_filter=-X11*:SoftFillProperty*:SoftShapeProperty*'
-[ -x scripts/x11-tests.sh ] && step "x11 window tests (Xvfb)" bash scripts/x11-tests.sh build/linux
+# Valgrind computes long double in double precision, so the golden faces (whose
+# geometry is worked out in extended precision) are left to the native runs.
+step "valgrind memcheck" valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+  --suppressions=tests/valgrind.supp -q build/linux/tests/halyard_tests --gtest_brief=1 '--gtest_filter=-Faces/FaceGolden*'
+step "x11 window tests (Xvfb)" bash scripts/x11-tests.sh build/linux
 step "windows build" build windows
 step "windows unit tests (Wine)" bash scripts/wine-tests.sh build/windows
-[ -x scripts/win32-tests.sh ] && step "windows program tests (Wine)" bash scripts/win32-tests.sh build/windows
-[ -x scripts/fuzz.sh ] && step "fuzzing (${FUZZ_SECONDS}s each)" bash scripts/fuzz.sh "$FUZZ_SECONDS"
+step "windows program tests (Wine)" bash scripts/win32-tests.sh build/windows
+step "fuzzing (${FUZZ_SECONDS}s each)" bash scripts/fuzz.sh "$FUZZ_SECONDS"
+
+step "packages (.deb and .zip)" bash scripts/package-tests.sh
 
 echo
 for f in "${failures[@]}"; do echo "failed: $f"; done

@@ -22,6 +22,9 @@ struct GoldenCase {
   ClockOptions options;
 };
 
+// Named in test output by its picture, not dumped as bytes.
+void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name << " at " << c.time; }
+
 ClockOptions DotStyle() {
   ClockOptions o = DefaultClockOptions();
   o.SecondHandStyle = "DOT";
