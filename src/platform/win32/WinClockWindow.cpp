@@ -65,6 +65,7 @@ WindowHandle WinClockWindow::CreateHiddenWindow(std::string_view caption, std::i
                              reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), nullptr,
                              &WinClockWindow::DialogProc, reinterpret_cast<LPARAM>(this));
   if (hwnd_ == nullptr) return nullptr;
+  dpi_ = Dpi();
   SetWindowTextW(hwnd_, ToWide(caption).c_str());
   return this;
 }
@@ -165,6 +166,7 @@ DialogUnits WinClockWindow::Units() {
 }
 
 std::int32_t WinClockWindow::Dpi() const {
+  if (dpi_ > 0) return dpi_;
   if (hwnd_ != nullptr) {
     if (const auto dpiForWindow = DpiForWindow()) {
       if (const UINT dpi = dpiForWindow(hwnd_)) return static_cast<std::int32_t>(dpi);
@@ -281,6 +283,7 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     case WM_DPICHANGED: {
+      if (LOWORD(wParam) != 0) dpi_ = LOWORD(wParam);
       if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) dpiRect_ = *suggested;
       PostMessageW(hwnd_, kRelayoutMessage, 0, 0);
       return FALSE;  // the dialog manager rescales its font first

@@ -57,6 +57,7 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   // What WM_CTLCOLORSTATIC answers for `controlId`, or null.
   const WinControlColors* ControlColors(std::int32_t controlId) const;
   HFONT LabelFont() const { return labelFont_; }
+  // Dots per inch of the window's monitor.
   std::int32_t Dpi() const;
 
  private:
@@ -96,6 +97,7 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   HFONT labelFont_ = nullptr;
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
+  std::int32_t dpi_ = 0;  // the window's resolution, as WM_DPICHANGED last told it
   RECT dpiRect_{};
 };
 
