@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/TickPhase.h"
 #include "platform/win32/WinDialogTemplate.h"
 
 namespace halyard {
@@ -249,6 +250,9 @@ void WinClockWindow::Tick() {
 INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // The handler always answers 0: what it does not consume gets the default handling.
   Deliver(message, wParam, lParam);
+  if (message == WM_TIMER && wParam == kPhaseLockedTimerId && tickTimerRunning_ && IsWindow(hwnd_)) {
+    KeepClockTimerInPhase();
+  }
   switch (message) {
     case WM_CTLCOLORDLG:
       if (HBRUSH brush = windowColors_.Apply(reinterpret_cast<HDC>(wParam))) {
@@ -380,8 +384,16 @@ std::uint32_t WinClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t pe
   if (handle != 0) {
     tickTimerId_ = timerId;
     tickTimerRunning_ = true;
+    if (timerId == kPhaseLockedTimerId) KeepClockTimerInPhase();
   }
   return static_cast<std::uint32_t>(handle);
+}
+
+void WinClockWindow::KeepClockTimerInPhase() {
+  // The same timer, re-armed so that its next tick falls just after the next
+  // half-second of the wall clock: a new second shows within milliseconds.
+  const auto delay = DelayToNextTick(PlatformClock());
+  SetTimer(hwnd_, kPhaseLockedTimerId, static_cast<UINT>(delay.count()), nullptr);
 }
 
 void WinClockWindow::StopTimer(std::uint32_t handle) {

@@ -66,6 +66,7 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
   // Repaints at once, as the clock timer would.
   void Tick();
+  void KeepClockTimerInPhase();
   HWND AddControl(std::int32_t id, DialogRect rect, DWORD style);
   void PlaceControls();
   // Makes the label font for the window's present resolution and gives it to the labels.
