@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "options/ClockOptions.h"
 #include "platform/OptionsPath.h"
@@ -98,6 +100,38 @@ TEST_F(PosixOptionsFileTest, LoadsThroughThePlatformSource) {
   EXPECT_EQ(loaded.BackgroundColor, "&H0000FF");
   EXPECT_EQ(loaded.DialColor, "DOT");
   EXPECT_EQ(loaded.BannerText, "");
+}
+
+TEST_F(PosixOptionsFileTest, AFileRewrittenWhileReadGivesOnlyWhatWasInItAndIsNeverTouched) {
+  const std::string a = "&H000000\r\n&HFFFFFF\r\n&HFFFFFF\r\nDOT\r\n&H00FF00\r\n&HFF901E\r\n&HFFFFFF\r\nkHz\r\nONE\r\n";
+  const std::string b = "&H202020\n&H00FFFF\n&H0000FF\nLINE\n&HFF00FF\n&H00A5FF\n&H000000\nkc/s\nTWO TWO\n";
+  const std::string path = Write("OPTION.DTA", a);
+  const ClockOptions optionsA = ParseClockOptions(a), optionsB = ParseClockOptions(b);
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    // Truncate-and-write, not an atomic rename: readers can meet half a file.
+    for (int i = 0; !stop; ++i) std::ofstream(path, std::ios::binary | std::ios::trunc) << (i % 2 ? b : a);
+  });
+  for (int i = 0; i < 300; ++i) {
+    const ClockOptions got = LoadClockOptions(path, PlatformOptionsFile());
+    for (std::size_t line = 0; line < ClockOptions::kLineCount; ++line) {
+      const std::string& text = got.Line(line);
+      const bool fromA = optionsA.Line(line).starts_with(text), fromB = optionsB.Line(line).starts_with(text);
+      ASSERT_TRUE(fromA || fromB || got == DefaultClockOptions()) << "line " << line + 1 << ": " << text;
+    }
+  }
+  stop = true;
+  writer.join();
+
+  // Reading never writes: same bytes, same modification time.
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << a;
+  struct stat before {}, after {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(LoadClockOptions(path, PlatformOptionsFile()), optionsA);
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(before.st_mtim.tv_sec, after.st_mtim.tv_sec);
+  EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+  EXPECT_EQ(before.st_size, after.st_size);
 }
 
 TEST(OptionsPathTest, IsBesideTheExecutableWhateverTheCurrentDirectory) {
