@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/Utf8Encoder.h"
 #include "platform/freetype/FontFileMatch.h"
 #include "platform/freetype/LocaleDecoder.h"
 #include "platform/freetype/RealisedFont.h"
@@ -17,24 +18,6 @@ namespace {
 
 // LOGFONT keeps 31 characters of a face name.
 constexpr std::size_t kMaxFaceCharacters = 31;
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The face name as fontconfig wants it: UTF-8, cut where GDI cuts it.
 std::string FamilyForFontconfig(std::string_view face) {
