@@ -6,6 +6,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 FUZZ_SECONDS="${HALYARD_FUZZ_SECONDS:-60}"
+FULL_SPEED_SECONDS="${HALYARD_FULL_SPEED_SECONDS:-120}"
 passed=0
 failed=0
 failures=()
@@ -44,6 +45,8 @@ step "x11 window tests (Xvfb)" bash scripts/x11-tests.sh build/linux
 step "windows build" build windows
 step "windows unit tests (Wine)" bash scripts/wine-tests.sh build/windows
 step "windows program tests (Wine)" bash scripts/win32-tests.sh build/windows
+step "windows full-speed test build" build windows-full-speed halyard halyard-inspect
+step "windows program at full speed (Wine, ${FULL_SPEED_SECONDS}s)" bash scripts/win32-tests.sh build/win-fullspeed --full-speed "$FULL_SPEED_SECONDS"
 step "fuzzing (${FUZZ_SECONDS}s each)" bash scripts/fuzz.sh "$FUZZ_SECONDS"
 
 step "packages (.deb and .zip)" bash scripts/package-tests.sh

@@ -3,6 +3,9 @@
 #
 #   scripts/win32-tests.sh BUILD_DIR                   all checks below
 #   scripts/win32-tests.sh BUILD_DIR --measure SECONDS  measure an idle clock instead
+#   scripts/win32-tests.sh BUILD_DIR --full-speed SECONDS
+#       run the full-speed test build (preset windows-full-speed) for SECONDS and
+#       check that it stays drawn, answering and steady in GDI objects and memory
 #
 # 1. The window tests inside BUILD_DIR/tests/halyard_tests.exe: the real dialog,
 #    controls and GDI, driven with synthetic events ($HALYARD_WIN32_FILTER
@@ -23,14 +26,19 @@ die() {
   exit 2
 }
 
-[ $# -ge 1 ] || die "usage: $0 BUILD_DIR [--measure SECONDS]"
+usage="usage: $0 BUILD_DIR [--measure SECONDS | --full-speed SECONDS]"
+[ $# -ge 1 ] || die "$usage"
 build_dir=$(cd "$1" 2>/dev/null && pwd) || die "no build directory '$1'"
 shift
 measure=""
+full_speed=""
 if [ $# -ge 1 ]; then
-  [ "$1" = "--measure" ] && [ $# -ge 2 ] || die "usage: $0 BUILD_DIR [--measure SECONDS]"
-  measure=$2
-  [[ "$measure" =~ ^[0-9]+$ ]] || die "--measure wants whole seconds"
+  [ $# -eq 2 ] && [[ "$2" =~ ^[0-9]+$ ]] || die "$usage"
+  case $1 in
+    --measure) measure=$2 ;;
+    --full-speed) full_speed=$2 ;;
+    *) die "$usage" ;;
+  esac
 fi
 
 clock_exe="$build_dir/halyard.exe"
@@ -202,20 +210,7 @@ if [ -n "$measure" ]; then
   exit 0
 fi
 
-# --- 1. the window tests inside the test program ---
-
-if [ -f "$tests_exe" ]; then
-  set +e
-  timeout 1800 "$wine" "$tests_exe" --gtest_filter="${HALYARD_WIN32_FILTER:-WinClock*}" \
-    </dev/null 2>&1 | tr -d '\r' | tee "$out/unit.log" | grep -E '^\[ *(RUN|OK|FAILED|PASSED) *\]|Failure|Expected|Which is|actual'
-  status=${PIPESTATUS[0]}
-  set -e
-  if [ "$status" -eq 0 ]; then pass "window tests in halyard_tests.exe"; else fail "window tests in halyard_tests.exe (status $status)"; fi
-else
-  fail "no $tests_exe; build the halyard_tests target"
-fi
-
-# --- 2. the program, once for each way of ending it ---
+# --- checks on the running program ---
 
 check_facts() {
   local facts=$1 style exstyle client width height face label
@@ -303,6 +298,84 @@ run_case() {
     fail "$name: exit status $clock_status"
   fi
 }
+
+# --- the full-speed test build ---
+
+if [ -n "$full_speed" ]; then
+  (( full_speed >= 20 )) || die "--full-speed wants at least 20 seconds"
+  ticks_per_second=$(getconf CLK_TCK)
+  cpu_of() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+  private_of() { awk '/^Private_(Clean|Dirty):/ { n += $2 } END { print n }' "/proc/$1/smaps_rollup"; }
+  : >"$work/clock.log"
+  start_clock
+  inspect wait 120 >"$work/full-speed.facts" || die "the clock's window did not appear"
+  warm=$((full_speed / 10))
+  sleep "$warm"  # caches and the label's colours have settled by now
+  cpu0=$(cpu_of "$clock_pid")
+  private0=$(private_of "$clock_pid")
+  sleep $((full_speed - warm))
+  cpu1=$(cpu_of "$clock_pid")
+  private1=$(private_of "$clock_pid")
+  if inspect wait 10 >"$work/full-speed.after"; then
+    pass "still answering after ${full_speed}s: label '$(fact label_text "$work/full-speed.after")'"
+  else
+    fail "no answer after ${full_speed}s"
+  fi
+  xid=$(x_window)
+  [ -n "$xid" ] && check_screenshot full-speed "$xid" "$work/full-speed.facts"
+  [ -n "$xid" ] && xdotool windowfocus --sync "$xid" key Escape
+  wait_clock 60
+  [ "$clock_status" = "0" ] && pass "Escape ends it with exit code 0" || fail "exit status $clock_status"
+  report=$(tr -d '\r' <"$work/clock.log" | sed -n 's/^full-speed: //p' | tail -1)
+  [ -n "$report" ] || fail "no count report; is $clock_exe the full-speed build?"
+  field() { sed -n "s/.*$1=\([0-9]*\).*/\1/p" <<<"$report"; }
+  ticks=$(field ticks)
+  first=$(field first)
+  last=$(field last)
+  least=$(field least)
+  most=$(field most)
+  # The clock's own timer is half a second; at full speed it must run far faster.
+  (( ${ticks:-0} >= 20 * full_speed )) && pass "$ticks ticks in ${full_speed}s" ||
+    fail "only ${ticks:-0} ticks in ${full_speed}s"
+  if [ -n "$first" ] && (( first > 0 && least == first && most == first && last == first )); then
+    pass "GDI objects steady at $first"
+  else
+    fail "GDI objects first=${first:-?} last=${last:-?} least=${least:-?} most=${most:-?}"
+  fi
+  # Private memory may not creep: at most 1 % above its value once warm.
+  if (( private1 * 100 <= private0 * 101 )); then
+    pass "private memory ${private0} KiB after ${warm}s, ${private1} KiB at the end"
+  else
+    fail "private memory grew from ${private0} KiB to ${private1} KiB"
+  fi
+  awk -v c=$((cpu1 - cpu0)) -v t="$ticks_per_second" -v d=$((full_speed - warm)) -v s="$full_speed" \
+    -v r="$report" -v p0="$private0" -v p1="$private1" -v e="$clock_status" 'BEGIN {
+      printf "seconds=%d\nreport=%s\ncpu_percent_after_warm_up=%.1f\n", s, r, 100 * c / t / d
+      printf "private_kib_warm=%d\nprivate_kib_end=%d\nexit_status=%s\n", p0, p1, e
+    }' | tee "$out/full-speed.txt"
+  cp "$work/clock.log" "$out/" 2>/dev/null || true
+  if [ "$failures" -eq 0 ]; then
+    echo "win32-tests: full speed passed"
+    exit 0
+  fi
+  echo "win32-tests: full speed: $failures failed (logs and screenshots in $out)"
+  exit 1
+fi
+
+# --- 1. the window tests inside the test program ---
+
+if [ -f "$tests_exe" ]; then
+  set +e
+  timeout 1800 "$wine" "$tests_exe" --gtest_filter="${HALYARD_WIN32_FILTER:-WinClock*}" \
+    </dev/null 2>&1 | tr -d '\r' | tee "$out/unit.log" | grep -E '^\[ *(RUN|OK|FAILED|PASSED) *\]|Failure|Expected|Which is|actual'
+  status=${PIPESTATUS[0]}
+  set -e
+  if [ "$status" -eq 0 ]; then pass "window tests in halyard_tests.exe"; else fail "window tests in halyard_tests.exe (status $status)"; fi
+else
+  fail "no $tests_exe; build the halyard_tests target"
+fi
+
+# --- 2. the program, once for each way of ending it ---
 
 for ending in escape close-command wm-close alt-f4; do
   run_case "$ending"

@@ -3,6 +3,11 @@
 #include <string>
 
 #include "platform/TickPhase.h"
+#ifdef HALYARD_FULL_SPEED_TIMER
+#include <cstdio>
+
+#include "platform/win32/GdiObjectCount.h"
+#endif
 #include "platform/win32/WinDialogTemplate.h"
 
 namespace halyard {
@@ -224,6 +229,12 @@ void WinClockWindow::RunEventLoop(ClockEventHandler handler) {
     }
   }
   handler_ = nullptr;
+#ifdef HALYARD_FULL_SPEED_TIMER
+  std::fprintf(stderr, "full-speed: ticks=%llu wake-ups=%llu gdi-objects first=%u last=%u least=%u most=%u\n",
+               static_cast<unsigned long long>(fullSpeed_.ticks), static_cast<unsigned long long>(wakeUps_),
+               fullSpeed_.first, fullSpeed_.last, fullSpeed_.least, fullSpeed_.most);
+  std::fflush(stderr);
+#endif
 }
 
 INT_PTR CALLBACK WinClockWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -251,6 +262,9 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // The handler always answers 0: what it does not consume gets the default handling.
   Deliver(message, wParam, lParam);
   if (message == WM_TIMER && wParam == kPhaseLockedTimerId && tickTimerRunning_ && IsWindow(hwnd_)) {
+#ifdef HALYARD_FULL_SPEED_TIMER
+    fullSpeed_.Sample(++fullSpeed_.ticks);
+#endif
     KeepClockTimerInPhase();
   }
   switch (message) {
@@ -389,11 +403,27 @@ std::uint32_t WinClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t pe
   return static_cast<std::uint32_t>(handle);
 }
 
+#ifdef HALYARD_FULL_SPEED_TIMER
+void WinClockWindow::FullSpeedCounts::Sample(std::uint64_t tick) {
+  if (tick % 1000 != 0) return;  // counting walks the whole handle table
+  const std::uint32_t count = CountGdiObjects();
+  if (first == 0) first = least = most = count;
+  last = count;
+  least = count < least ? count : least;
+  most = count > most ? count : most;
+}
+#endif
+
 void WinClockWindow::KeepClockTimerInPhase() {
+#ifdef HALYARD_FULL_SPEED_TIMER
+  // Test build: the timer fires as often as the system allows.
+  SetTimer(hwnd_, kPhaseLockedTimerId, USER_TIMER_MINIMUM, nullptr);
+#else
   // The same timer, re-armed so that its next tick falls just after the next
   // half-second of the wall clock: a new second shows within milliseconds.
   const auto delay = DelayToNextTick(PlatformClock());
   SetTimer(hwnd_, kPhaseLockedTimerId, static_cast<UINT>(delay.count()), nullptr);
+#endif
 }
 
 void WinClockWindow::StopTimer(std::uint32_t handle) {

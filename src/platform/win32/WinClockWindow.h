@@ -78,6 +78,15 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   HWND hwnd_ = nullptr;
   ClockEventHandler handler_ = nullptr;
   std::uint64_t wakeUps_ = 0;
+#ifdef HALYARD_FULL_SPEED_TIMER
+  // Test build only: ticks taken and the GDI objects held, looked at every
+  // thousandth tick once the window is warm.
+  struct FullSpeedCounts {
+    std::uint64_t ticks = 0;
+    std::uint32_t first = 0, last = 0, least = 0, most = 0;
+    void Sample(std::uint64_t tick);
+  } fullSpeed_;
+#endif
   bool minimised_ = false;
   std::uint32_t tickTimerId_ = 0;
   bool tickTimerRunning_ = false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PictureComparison.h"
+#include "platform/win32/GdiObjectCount.h"
 
 namespace halyard {
 namespace {
@@ -96,22 +97,6 @@ TEST(GdiRasterizer, PixelsFollowTheDib) {
   EXPECT_EQ(r.Pixels().Get(30, 1), ColorRefToPixel(kInk)) << "colours arrive as 0x00RRGGBB";
 }
 
-// GDI objects in use by this process. Wine's GetGuiResources is a stub that
-// returns 0, so there the count comes from the handle table's spare room:
-// objects are made until creation fails, then released again. Only changes in
-// the count matter, so Wine's table size of 65 536 need not be exact.
-std::int64_t GdiObjectsInUse() {
-  if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-  std::vector<HRGN> probe;
-  while (probe.size() < 1'000'000) {
-    HRGN region = CreateRectRgn(0, 0, 1, 1);
-    if (!region) break;
-    probe.push_back(region);
-  }
-  for (HRGN region : probe) DeleteObject(region);
-  return 65'536 - static_cast<std::int64_t>(probe.size());
-}
-
 // Pens and brushes live for one call only; the font is the one object kept.
 TEST(GdiRasterizer, ReleasesEveryPenAndBrush) {
   GdiRasterizer r(64, 64);
@@ -129,9 +114,9 @@ TEST(GdiRasterizer, ReleasesEveryPenAndBrush) {
     }
   };
   for (int i = 0; i < 7; ++i) draw(i);  // anything GDI keeps after a first use is made now
-  const std::int64_t before = GdiObjectsInUse();
+  const std::uint32_t before = CountGdiObjects();
   for (int i = 0; i < 70'000; ++i) draw(i);
-  EXPECT_EQ(GdiObjectsInUse(), before);
+  EXPECT_EQ(CountGdiObjects(), before);
   // A pen or brush still selected could not have been deleted on Windows.
   EXPECT_EQ(GetCurrentObject(DcOf(r), OBJ_PEN), GetStockObject(BLACK_PEN));
   EXPECT_EQ(GetCurrentObject(DcOf(r), OBJ_BRUSH), GetStockObject(WHITE_BRUSH));

@@ -10,7 +10,6 @@
 namespace halyard {
 namespace {
 
-using testing::CountGdiObjects;
 using testing::Pump;
 using testing::ScreenPixels;
 using testing::WindowText;

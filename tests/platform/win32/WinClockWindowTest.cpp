@@ -11,7 +11,6 @@
 namespace halyard {
 namespace {
 
-using testing::CountGdiObjects;
 using testing::DistinctColours;
 using testing::Pump;
 using testing::ScreenPixels;

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <winternl.h>
 
-namespace halyard::testing {
+namespace halyard {
 
 namespace {
 
@@ -49,4 +49,4 @@ std::uint32_t CountGdiObjects() {
   return reported != 0 ? reported : CountTableEntries();
 }
 
-}  // namespace halyard::testing
+}  // namespace halyard
