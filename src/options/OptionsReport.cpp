@@ -234,7 +234,15 @@ OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFi
 }
 
 OptionsReport ReportOnOptionsFile(std::string_view fileBytes, const std::optional<StatusWidthLimit>& width) {
-  return ReportOnOptions(ParseClockOptions(fileBytes), CountOptionLines(fileBytes), width);
+  OptionsReport report = ReportOnOptions(ParseClockOptions(fileBytes), CountOptionLines(fileBytes), width);
+  // Editors that save "Unicode" write UTF-16 with a byte-order mark; every
+  // other byte is then NUL and no line means what it says.
+  if (fileBytes.starts_with("\xFF\xFE") || fileBytes.starts_with("\xFE\xFF")) {
+    report.warnings.insert(report.warnings.begin(),
+                           {OptionsWarning::Kind::WideCharacters, 0,
+                            "the file is saved as UTF-16; the clock reads single bytes, so save it as ANSI or UTF-8"});
+  }
+  return report;
 }
 
 }  // namespace halyard

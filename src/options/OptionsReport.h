@@ -33,6 +33,7 @@ struct OptionsWarning {
     InvisibleHands,     // hands in the background colour
     InvisibleSecondDot, // the dot second hand in the background colour
     TextTooWide,        // a status text wider than the status line
+    WideCharacters,     // a file saved as UTF-16, which the clock reads byte by byte
   };
   Kind kind;
   std::size_t line;  // the option line (1 to 9) it concerns, 0 for the whole file

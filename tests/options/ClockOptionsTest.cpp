@@ -97,6 +97,18 @@ TEST(OptionLineReaderTest, SkipsAByteOrderMarkOnlyAtTheStart) {
   EXPECT_EQ(ParseClockOptions("\xEF\xBB").BackgroundColor, "\xEF\xBB");  // not a whole mark
 }
 
+// UTF-16 is not decoded: the lines are what the byte rules make of it, and
+// the colours come out as whatever those bytes mean, never a crash.
+TEST(OptionLineReaderTest, Utf16FileIsReadAsBytes) {
+  const std::string utf16le("\xFF\xFE&\0H\0F\0F\0\r\0\n\0D\0O\0T\0", 20);
+  const ClockOptions parsed = ParseClockOptions(utf16le);
+  EXPECT_EQ(parsed.BackgroundColor, std::string("\xFF\xFE&\0H\0F\0F\0", 10));
+  EXPECT_EQ(parsed.DialColor, std::string("\0", 1));
+  EXPECT_EQ(parsed.HandColor, std::string("\0D\0O\0T\0", 7));
+  EXPECT_EQ(ColorValue(parsed.BackgroundColor), 0);
+  EXPECT_NE(parsed.SecondHandStyle, "DOT");
+}
+
 TEST(OptionLineReaderTest, LongLineIsCutAndItsRestSkipped) {
   const std::string exact(kMaxOptionLineBytes, 'a');
   const std::string longer = std::string(kMaxOptionLineBytes, 'b') + "tail";

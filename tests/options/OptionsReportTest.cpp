@@ -69,6 +69,17 @@ TEST(OptionsReportTest, CountsTheLinesTheFileReallyHas) {
   EXPECT_EQ(KindsAndLines(report).front(), std::make_pair(Kind::MissingLines, std::size_t{0}));
 }
 
+TEST(OptionsReportTest, AFileSavedAsUtf16IsNamedFirst) {
+  const std::string utf16le("\xFF\xFE&\0H\0F\0F\0\r\0\n\0D\0O\0T\0", 20);
+  const OptionsReport report = ReportOnOptionsFile(utf16le);
+  ASSERT_FALSE(report.warnings.empty());
+  EXPECT_EQ(KindsAndLines(report).front(), std::make_pair(Kind::WideCharacters, std::size_t{0}));
+  EXPECT_EQ(KindsAndLines(ReportOnOptionsFile(std::string("\xFE\xFF\0&", 4))).front().first, Kind::WideCharacters);
+  for (const auto& [kind, line] : KindsAndLines(ReportOnOptionsFile("\xEF\xBB\xBF&H000000\r\n"))) {
+    EXPECT_NE(kind, Kind::WideCharacters);
+  }
+}
+
 TEST(OptionsReportTest, PartsInTheBackgroundColourAreFlagged) {
   using Expected = std::vector<std::pair<Kind, std::size_t>>;
   EXPECT_EQ(KindsAndLines(ReportOnOptions(With(&ClockOptions::PhoneSectorColor, "&H000000"), 9)),
