@@ -62,6 +62,34 @@ TEST_F(PosixOptionsFileTest, RegularFileIsReadUpToTheLimit) {
   EXPECT_EQ(bytes, big);
 }
 
+// Whatever the bytes, the clock gets what the line rules make of the first
+// MiB, and reading leaves the file as it was.
+TEST_F(PosixOptionsFileTest, HostileContentsAreReadWithinTheLimitAndLeftAlone) {
+  std::string garbage(4096, '\0');
+  std::uint32_t state = 0x9E3779B9u;
+  for (char& c : garbage) {
+    state = state * 1664525u + 1013904223u;
+    c = static_cast<char>(state >> 24);
+  }
+  const std::string cases[] = {std::string(10u << 20, '7'), garbage, std::string(5000, '\0'),
+                               std::string("&HFF\0\0\r\n\0DOT", 11)};
+  for (const std::string& contents : cases) {
+    const std::string path = Write("OPTION.DTA", contents);
+    struct stat before {}, after {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const ClockOptions loaded = LoadClockOptions(path, PlatformOptionsFile());
+    EXPECT_EQ(loaded, ParseClockOptions(std::string_view(contents).substr(0, kMaxOptionsFileBytes)));
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    if (contents.size() > kMaxOptionsFileBytes) {
+      // Ten MiB without a line end: one cut line, the other eight empty.
+      EXPECT_EQ(loaded.BackgroundColor, std::string(kMaxOptionLineBytes, '7'));
+      EXPECT_EQ(loaded.DialColor, "");
+    }
+  }
+}
+
 TEST_F(PosixOptionsFileTest, MissingNamesAndDirectoriesAreAbsent) {
   std::string bytes;
   EXPECT_EQ(Read((dir_ / "nothing").string(), bytes), ReadResult::Absent);
