@@ -12,7 +12,8 @@ using testing::TestWindow;
 
 class SteppingClock final : public SystemClock {
  public:
-  ClockReading Read() override { return {now, hours{2}}; }
+  ClockReading Read() override { return {now, offset}; }
+  seconds offset = hours{2};
   sys_time<milliseconds> now = sys_days{2026y / December / 8} + hours{23} + minutes{59} + seconds{59} + milliseconds{999};
 };
 
@@ -54,6 +55,27 @@ TEST_F(ClockWindowHandlerTest, OnlyTimer100Repaints) {
   // A repaint happens even when the time text has not changed.
   ClockWindowHandler(&window, kEventTimer, 100, 0);
   EXPECT_EQ(window.presenter.count, 3);
+}
+
+// The face shows the clock as it is at each tick, whatever the clock does
+// between ticks: a repeated second, steps either way, a change of zone offset.
+TEST_F(ClockWindowHandlerTest, EveryTickShowsTheClockEvenWhenItRepeatsStepsOrChangesZone) {
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  const auto tick = [&](auto step) {
+    clock.now += step;
+    ClockWindowHandler(&window, kEventTimer, 100, 0);
+    return LegendDrawn();
+  };
+  EXPECT_EQ(tick(milliseconds{0}), "23:59:59 UTC");  // a leap second shown as a repeat
+  EXPECT_EQ(tick(milliseconds{1}), "00:00:00 UTC");
+  EXPECT_EQ(tick(-hours{1}), "23:00:00 UTC");
+  EXPECT_EQ(tick(days{3} + minutes{15}), "23:15:00 UTC");
+  EXPECT_EQ(window.labelText, "SILENT 500 kHz CW");
+  clock.offset = hours{1};  // daylight saving ends: local time jumps, UTC does not
+  EXPECT_EQ(tick(seconds{1}), "23:15:01 UTC");
+  clock.now = sys_days{2046y / March / 1} + hours{11} + minutes{7} + seconds{13};  // past 32-bit seconds
+  EXPECT_EQ(tick(milliseconds{0}), "11:07:13 UTC");
+  EXPECT_EQ(window.presenter.count, 7);
 }
 
 TEST_F(ClockWindowHandlerTest, CancelEndsTheWindowAndDestroyStopsTheTimer) {
