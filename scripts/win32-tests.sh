@@ -47,79 +47,21 @@ tests_exe="$build_dir/tests/halyard_tests.exe"
 [ -f "$clock_exe" ] || die "$clock_exe not found; build the halyard target"
 [ -f "$inspect_exe" ] || die "$inspect_exe not found; build the halyard-inspect target"
 
-find_tool() {
-  local candidate
-  for candidate in "$@"; do
-    [ -n "$candidate" ] || continue
-    if command -v "$candidate" >/dev/null 2>&1; then
-      command -v "$candidate"
-      return 0
-    fi
-  done
-  return 1
-}
-# Debian's `wine` wrapper prefers a 32-bit loader; everything here is 64-bit.
-wine=$(find_tool "${WINE:-}" wine64 /usr/lib/wine/wine64 wine) || die "Wine is not installed"
-wineserver=$(find_tool "${WINESERVER:-}" wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver) ||
-  die "wineserver is not installed"
-for tool in Xvfb xdotool xwininfo xprop import identify; do
+for tool in xdotool xwininfo xprop import identify; do
   command -v "$tool" >/dev/null 2>&1 || die "$tool is not installed"
 done
 
-export HOME=${HOME:-/root}
-export WINEPREFIX="$build_dir/wineprefix-win32"
-export WINEARCH=win64
-export WINEDEBUG=-all
-# No install prompts, no menu entries, and a crash ends the run instead of
-# waiting in the debugger.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
-unset WAYLAND_DISPLAY
-
-out="$build_dir/win32-tests"
-mkdir -p "$out"
-work=$(mktemp -d "${TMPDIR:-/tmp}/win32-tests.XXXXXX")
-xvfb_pid=""
 clock_pid=""
-
-cleanup() {
+before_session_end() {
   if [ -n "$clock_pid" ] && kill -0 "$clock_pid" 2>/dev/null; then
     kill "$clock_pid" 2>/dev/null || true
   fi
-  timeout 30 "$wineserver" -w 2>/dev/null || "$wineserver" -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
 }
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-exec 9>"$build_dir/wineprefix-win32.lock"
-flock 9
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
-  </dev/null >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 100); do
-  display=$(tr -dc '0-9' <"$work/display")
-  [ -n "$display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$display" ] || { cat "$work/xvfb.log" >&2; die "Xvfb did not start"; }
-export DISPLAY=":$display"
-
-if [ ! -f "$WINEPREFIX/.initialised" ]; then
-  echo "win32-tests: creating the Wine prefix $WINEPREFIX (first run only)" >&2
-  rm -rf "$WINEPREFIX"
-  timeout 600 "$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 ||
-    { cat "$work/wineboot.log" >&2; die "wineboot failed"; }
-  timeout 120 "$wineserver" -w || true
-  touch "$WINEPREFIX/.initialised"
-fi
+# shellcheck source=scripts/wine-session.sh
+. "$(dirname "$0")/wine-session.sh"
+wine_session "$build_dir" wineprefix-win32
+out="$build_dir/win32-tests"
+mkdir -p "$out"
 
 failures=0
 pass() { echo "PASS $*"; }
