@@ -255,7 +255,13 @@ if [ -n "$full_speed" ]; then
   sleep "$warm"  # caches and the label's colours have settled by now
   cpu0=$(cpu_of "$clock_pid")
   private0=$(private_of "$clock_pid")
-  sleep $((full_speed - warm))
+  # A sample each tenth of the run shows whether memory levels off or creeps.
+  samples="$private0"
+  for _ in $(seq 9); do
+    sleep "$warm"
+    samples="$samples $(private_of "$clock_pid")"
+  done
+  sleep $((full_speed - 10 * warm))
   cpu1=$(cpu_of "$clock_pid")
   private1=$(private_of "$clock_pid")
   if inspect wait 10 >"$work/full-speed.after"; then
@@ -291,9 +297,9 @@ if [ -n "$full_speed" ]; then
     fail "private memory grew from ${private0} KiB to ${private1} KiB"
   fi
   awk -v c=$((cpu1 - cpu0)) -v t="$ticks_per_second" -v d=$((full_speed - warm)) -v s="$full_speed" \
-    -v r="$report" -v p0="$private0" -v p1="$private1" -v e="$clock_status" 'BEGIN {
+    -v r="$report" -v p0="$private0" -v p1="$private1" -v m="$samples" -v e="$clock_status" 'BEGIN {
       printf "seconds=%d\nreport=%s\ncpu_percent_after_warm_up=%.1f\n", s, r, 100 * c / t / d
-      printf "private_kib_warm=%d\nprivate_kib_end=%d\nexit_status=%s\n", p0, p1, e
+      printf "private_kib_warm=%d\nprivate_kib_end=%d\nprivate_kib_samples=%s\nexit_status=%s\n", p0, p1, m, e
     }' | tee "$out/full-speed.txt"
   cp "$work/clock.log" "$out/" 2>/dev/null || true
   if [ "$failures" -eq 0 ]; then
