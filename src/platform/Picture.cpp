@@ -34,7 +34,16 @@ void Picture::Set(std::int32_t x, std::int32_t y, std::uint32_t pixel) {
 
 void Picture::FillRect(const PixelRect& rect, std::uint32_t pixel) {
   const PixelRect r = Intersect(rect, Bounds());
-  for (std::int32_t y = r.top; y < r.bottom; ++y) std::fill(Row(y) + r.left, Row(y) + r.right, pixel);
+  if (r.top >= r.bottom || r.left >= r.right) return;
+  // One row filled pixel by pixel, the others copied from it: the library's
+  // copy is several times faster than a plain loop, and every repaint starts
+  // by clearing the whole picture.
+  std::uint32_t* first = Row(r.top) + r.left;
+  const auto count = static_cast<std::size_t>(r.right - r.left);
+  std::fill_n(first, count, pixel);
+  for (std::int32_t y = r.top + 1; y < r.bottom; ++y) {
+    std::memcpy(Row(y) + r.left, first, count * sizeof(std::uint32_t));
+  }
 }
 
 void Picture::Blit(const Picture& source, std::int32_t x, std::int32_t y) {
