@@ -38,60 +38,57 @@ std::string Slice(const std::string& text, std::size_t pos, std::size_t count) {
   return pos < text.size() ? text.substr(pos, count) : std::string();
 }
 
-long double ClockPi() { return 4.0L * std::atan(1.0L); }
-
-// Cosine and sine of every whole degree a face normally asks for, worked out
-// once by the same expression as any other angle, so a value from the table is
-// the value that would have been computed. Extended-precision sine is slow and
-// a repaint needs some 130 of them.
-class WholeDegrees {
+// Angles in degrees, with cosine and sine of every whole degree a face
+// normally asks for worked out once by the same expression as any other
+// angle, so a value from the table is the value that would have been
+// computed. Extended-precision sine is slow and a repaint needs some 130.
+class Degrees {
  public:
+  static const Degrees& Table() {
+    static const Degrees table;
+    return table;
+  }
+  long double Cos(long double degrees) const {
+    const std::ptrdiff_t slot = Slot(degrees);
+    return slot >= 0 ? cos_[static_cast<std::size_t>(slot)] : std::cos(Radians(degrees));
+  }
+  long double Sin(long double degrees) const {
+    const std::ptrdiff_t slot = Slot(degrees);
+    return slot >= 0 ? sin_[static_cast<std::size_t>(slot)] : std::sin(Radians(degrees));
+  }
+
+ private:
   static constexpr int kFirst = -360;
   static constexpr int kLast = 719;
 
-  explicit WholeDegrees(long double pi) : pi_(pi) {
+  Degrees() {
     for (int d = kFirst; d <= kLast; ++d) {
-      const long double radians = static_cast<long double>(d) * pi / 180.0L;
-      cos_[static_cast<std::size_t>(d - kFirst)] = std::cos(radians);
-      sin_[static_cast<std::size_t>(d - kFirst)] = std::sin(radians);
+      cos_[static_cast<std::size_t>(d - kFirst)] = std::cos(Radians(d));
+      sin_[static_cast<std::size_t>(d - kFirst)] = std::sin(Radians(d));
     }
   }
-  static const WholeDegrees& Table() {
-    static const WholeDegrees table(ClockPi());
-    return table;
-  }
+  long double Radians(long double degrees) const { return degrees * pi_ / 180.0L; }
   // The slot for `degrees`, or -1 when it is not a whole degree in range.
-  std::ptrdiff_t Slot(long double degrees, long double pi) const {
-    if (pi != pi_ || !(degrees >= kFirst && degrees <= kLast)) return -1;
+  static std::ptrdiff_t Slot(long double degrees) {
+    if (!(degrees >= kFirst && degrees <= kLast)) return -1;  // NaN too
     const long whole = std::lrint(degrees);
     return whole == degrees ? static_cast<std::ptrdiff_t>(whole - kFirst) : -1;
   }
-  long double Cos(std::ptrdiff_t slot) const { return cos_[static_cast<std::size_t>(slot)]; }
-  long double Sin(std::ptrdiff_t slot) const { return sin_[static_cast<std::size_t>(slot)]; }
 
- private:
-  long double pi_;
+  long double pi_ = 4.0L * std::atan(1.0L);
   std::array<long double, kLast - kFirst + 1> cos_{};
   std::array<long double, kLast - kFirst + 1> sin_{};
 };
 
 struct Dial {
   FaceGeometry geometry;
-  long double pi;
 
-  long double Radians(long double degrees) const { return degrees * pi / 180.0L; }
-  long double Cos(long double degrees) const {
-    const WholeDegrees& table = WholeDegrees::Table();
-    const std::ptrdiff_t slot = table.Slot(degrees, pi);
-    return slot >= 0 ? table.Cos(slot) : std::cos(Radians(degrees));
+  long double X(long double reach, long double degrees) const {
+    return geometry.centerX + reach * Degrees::Table().Cos(degrees);
   }
-  long double Sin(long double degrees) const {
-    const WholeDegrees& table = WholeDegrees::Table();
-    const std::ptrdiff_t slot = table.Slot(degrees, pi);
-    return slot >= 0 ? table.Sin(slot) : std::sin(Radians(degrees));
+  long double Y(long double reach, long double degrees) const {
+    return geometry.centerY + reach * Degrees::Table().Sin(degrees);
   }
-  long double X(long double reach, long double degrees) const { return geometry.centerX + reach * Cos(degrees); }
-  long double Y(long double reach, long double degrees) const { return geometry.centerY + reach * Sin(degrees); }
   PixelPoint Tip(std::int32_t reach, double degrees) const {
     return {RoundHalfEven(X(reach, degrees)), RoundHalfEven(Y(reach, degrees))};
   }
@@ -207,7 +204,7 @@ void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, c
   Canvas::Attach(window, faceId, DrawingMode::Deferred);
   const ClockTime time = DecodeClockTime(timeText);
   const TextExtent size = Canvas::PixelSize();
-  const Dial dial{ComputeFaceGeometry(size.width, size.height), ClockPi()};
+  const Dial dial{ComputeFaceGeometry(size.width, size.height)};
 
   Canvas::Clear(ColorValue(options.BackgroundColor), kSolidFill);
   DrawLegend(dial, timeText);
