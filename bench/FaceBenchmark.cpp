@@ -14,10 +14,10 @@
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
 #include "face/DrawClock.h"
-#include "platform/LabelPicture.h"
-#include "platform/OffscreenWindow.h"
-#include "platform/freetype/FreeTypeTextEngine.h"
-#include "platform/soft/SoftRasterizer.h"
+#include "platform/canvas/LabelPicture.h"
+#include "backends/offscreen/OffscreenWindow.h"
+#include "backends/freetype/FreeTypeTextEngine.h"
+#include "backends/soft/SoftRasterizer.h"
 
 namespace {
 std::atomic<long> g_allocations{0};

@@ -7,10 +7,10 @@
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
 #include "face/DrawClock.h"
-#include "platform/Canvas.h"
-#include "platform/WindowHost.h"
-#include "platform/freetype/FreeTypeTextEngine.h"
-#include "platform/soft/SoftRasterizer.h"
+#include "platform/canvas/Canvas.h"
+#include "platform/window/WindowHost.h"
+#include "backends/freetype/FreeTypeTextEngine.h"
+#include "backends/soft/SoftRasterizer.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Regenerates src/platform/win32/resources/halyard.ico: one 256 x 256 32-bpp
+# Regenerates src/backends/win32/resources/halyard.ico: one 256 x 256 32-bpp
 # PNG image in an .ico container.
 #
 #   scripts/make-icon.sh              the icon picture from halyard-render --icon 256
@@ -15,7 +15,7 @@ die() {
   exit 2
 }
 
-out=src/platform/win32/resources/halyard.ico
+out=src/backends/win32/resources/halyard.ico
 work=$(mktemp -d "${TMPDIR:-/tmp}/make-icon.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 

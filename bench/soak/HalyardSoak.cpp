@@ -11,9 +11,9 @@
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
 #include "face/DrawClock.h"
-#include "platform/LabelPicture.h"
-#include "platform/OffscreenWindow.h"
-#include "platform/freetype/FreeTypeTextEngine.h"
+#include "platform/canvas/LabelPicture.h"
+#include "backends/offscreen/OffscreenWindow.h"
+#include "backends/freetype/FreeTypeTextEngine.h"
 
 // The counting operator new below hands out malloc memory, so free is right.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"

@@ -9,8 +9,8 @@
 
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
-#include "platform/TickPhase.h"
-#include "platform/WindowHost.h"
+#include "platform/time/TickPhase.h"
+#include "platform/window/WindowHost.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "app/ClockWindowHandler.h"
 #include "face/DrawClock.h"
 #include "options/ColorValue.h"
-#include "platform/WindowHost.h"
-#include "platform/soft/SoftRasterizer.h"
+#include "platform/window/WindowHost.h"
+#include "backends/soft/SoftRasterizer.h"
 
 namespace halyard {
 

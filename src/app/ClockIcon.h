@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/Picture.h"
+#include "platform/canvas/Picture.h"
 
 namespace halyard {
 

@@ -1,7 +1,7 @@
 #include "app/ClockWindowHandler.h"
 
 #include "face/DrawClock.h"
-#include "platform/WindowHost.h"
+#include "platform/window/WindowHost.h"
 
 namespace halyard {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "options/ClockOptions.h"
-#include "platform/Canvas.h"
-#include "platform/TimeSource.h"
+#include "platform/canvas/Canvas.h"
+#include "platform/time/TimeSource.h"
 
 namespace halyard {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "options/ClockOptions.h"
-#include "platform/ClockWindowPlatform.h"
+#include "platform/window/ClockWindowPlatform.h"
 
 namespace halyard {
 

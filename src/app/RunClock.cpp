@@ -2,7 +2,7 @@
 
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
-#include "platform/OptionsPath.h"
+#include "platform/window/OptionsPath.h"
 
 namespace halyard {
 

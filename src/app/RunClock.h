@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/ClockWindowPlatform.h"
+#include "platform/window/ClockWindowPlatform.h"
 
 namespace halyard {
 

@@ -6,7 +6,7 @@
 #include "app/ClockWindowHandler.h"
 #include "face/StatusLine.h"
 #include "options/ColorValue.h"
-#include "platform/WindowHost.h"
+#include "platform/window/WindowHost.h"
 
 namespace halyard {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "options/ClockOptions.h"
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 namespace halyard {
 

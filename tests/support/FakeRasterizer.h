@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Rasterizer.h"
-#include "platform/TextEngine.h"
+#include "platform/canvas/Rasterizer.h"
+#include "platform/canvas/TextEngine.h"
 
 namespace halyard::testing {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/ClockWindowHandler.h"
-#include "platform/Canvas.h"
-#include "platform/WindowHost.h"
+#include "platform/canvas/Canvas.h"
+#include "platform/window/WindowHost.h"
 #include "support/FakeRasterizer.h"
 
 namespace halyard::testing {

@@ -9,10 +9,10 @@
 #include "options/ClockOptions.h"
 #include "options/ColorValue.h"
 #include "options/OptionsReport.h"
-#include "platform/DialogUnits.h"
-#include "platform/OptionsPath.h"
-#include "platform/ProgramArguments.h"
-#include "platform/StatusTextMeasure.h"
+#include "platform/window/DialogUnits.h"
+#include "platform/window/OptionsPath.h"
+#include "platform/window/ProgramArguments.h"
+#include "platform/window/StatusTextMeasure.h"
 
 
 namespace {

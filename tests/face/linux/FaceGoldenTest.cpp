@@ -9,9 +9,9 @@
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
 #include "face/DrawClock.h"
-#include "platform/OffscreenWindow.h"
-#include "platform/freetype/FreeTypeTextEngine.h"
-#include "platform/posix/PngFile.h"
+#include "backends/offscreen/OffscreenWindow.h"
+#include "backends/freetype/FreeTypeTextEngine.h"
+#include "backends/posix/PngFile.h"
 
 namespace halyard {
 namespace {

@@ -1,0 +1,14 @@
+#include <memory>
+
+#include "platform/window/StatusTextMeasure.h"
+#include "backends/gdi/GdiRasterizer.h"
+
+namespace halyard {
+
+std::function<int(std::string_view)> MakeStatusTextMeasure(int dpi) {
+  auto gdi = std::make_shared<GdiRasterizer>(1, 1);
+  if (!gdi->SetFont(ClockFontSpec(), dpi)) return {};
+  return [gdi](std::string_view text) { return static_cast<int>(gdi->MeasureText(text).width); };
+}
+
+}  // namespace halyard

@@ -1,0 +1,92 @@
+// The clock's window without a display: face canvas and label in memory.
+// Used by halyard-render and by tests; draws exactly what the Linux window shows.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/canvas/Canvas.h"
+#include "platform/window/ClockWindowPlatform.h"
+#include "platform/canvas/LabelPicture.h"
+#include "platform/canvas/TextEngine.h"
+#include "platform/window/WindowHost.h"
+
+namespace halyard {
+
+using TextEngineFactory = std::function<std::unique_ptr<TextEngine>()>;
+
+class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
+ public:
+  // `makeText` may be empty: text is then neither measured nor drawn.
+  OffscreenWindow(std::int32_t dpi, TextEngineFactory makeText, SystemColors colors = {});
+  ~OffscreenWindow() override;
+
+  // ClockWindowPlatform
+  WindowHandle CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
+                                  std::int32_t heightUnits) override;
+  bool AddFaceControl(std::int32_t id, DialogRect rect) override;
+  bool AddLabelControl(std::int32_t id, DialogRect rect) override;
+  void SetIcons() override {}
+  void SetLabelFont(std::int32_t id, const FontSpec& font) override;
+  void SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) override;
+  TextExtent ControlClientSize(std::int32_t id) override;
+  DialogUnits Units() override { return units_; }
+  void BringToForeground() override {}
+  void Show() override { visible_ = true; }
+  void RunEventLoop(ClockEventHandler handler) override;
+  void ReleaseFonts() override {}
+
+  // WindowHost
+  Canvas* FindCanvas(std::int32_t controlId) override;
+  bool SetControlText(std::int32_t controlId, std::string_view text) override;
+  bool SetControlColors(std::int32_t controlId, std::int32_t textColor, std::int32_t backgroundColor) override;
+  std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
+  void StopTimer(std::uint32_t handle) override;
+  void EndWindow() override;
+
+  // The whole client area: face on top, label below, window background elsewhere.
+  Picture Compose();
+  const Picture* FacePicture() const;
+  const std::string& LabelText() const { return labelText_; }
+  std::int32_t LabelTextColor() const { return labelTextColor_; }
+  std::int32_t LabelBackgroundColor() const { return labelBackground_; }
+  PixelRect LabelRect() const { return labelRect_; }
+  TextExtent ClientSize() const { return client_; }
+  std::uint32_t RunningTimer() const { return timer_; }
+  bool Ended() const { return ended_; }
+  bool Visible() const { return visible_; }
+  std::int32_t PresentCount() const { return presents_; }
+
+ private:
+  class Presenter;
+  PixelRect ToPixels(DialogRect rect) const;
+
+  std::int32_t dpi_;
+  TextEngineFactory makeText_;
+  SystemColors system_;
+  DialogUnits units_;
+  bool created_ = false;
+  bool visible_ = false;
+  bool ended_ = false;
+  TextExtent client_{};
+  std::int32_t faceId_ = -1;
+  PixelRect faceRect_{};
+  std::unique_ptr<Presenter> presenter_;
+  std::unique_ptr<TextEngine> faceTextEngine_;
+  std::unique_ptr<Canvas> face_;
+  std::int32_t labelId_ = -1;
+  PixelRect labelRect_{};
+  std::unique_ptr<TextEngine> labelTextEngine_;
+  std::string labelText_;
+  std::int32_t labelTextColor_ = -1;
+  std::int32_t labelBackground_ = -1;
+  std::int32_t windowText_ = -1;
+  std::int32_t windowBackground_ = -1;
+  std::uint32_t timer_ = 0;
+  std::int32_t presents_ = 0;
+  ClockEventHandler handler_ = nullptr;
+};
+
+}  // namespace halyard

@@ -1,0 +1,9 @@
+#include "platform/window/ProgramArguments.h"
+
+namespace halyard {
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+}  // namespace halyard

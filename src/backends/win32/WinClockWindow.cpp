@@ -1,0 +1,444 @@
+#include "backends/win32/WinClockWindow.h"
+
+#include <string>
+
+#include "platform/time/TickPhase.h"
+#ifdef HALYARD_FULL_SPEED_TIMER
+#include <cstdio>
+
+#include "backends/win32/GdiObjectCount.h"
+#endif
+#include "backends/win32/WinDialogTemplate.h"
+
+namespace halyard {
+
+namespace {
+
+constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_SETFONT |
+                               DS_NOFAILCREATE | DS_3DLOOK | DS_CENTER;
+constexpr DWORD kFaceStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_OWNERDRAW;
+constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE;
+constexpr WORD kIconResource = 201;
+// Posted to ourselves after a DPI change, so that the dialog manager's own
+// rescaling has happened before the controls are laid out again.
+constexpr UINT kRelayoutMessage = WM_APP + 1;
+
+std::wstring ToWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+using DpiForWindowFunction = UINT(WINAPI*)(HWND);
+
+// GetDpiForWindow exists from Windows 10 1607 on; older systems have one resolution.
+DpiForWindowFunction DpiForWindow() {
+  static const auto function = reinterpret_cast<DpiForWindowFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  return function;
+}
+
+}  // namespace
+
+WinClockWindow::WinClockWindow() = default;
+
+WinClockWindow::~WinClockWindow() {
+  handler_ = nullptr;
+  if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  if (labelFont_) DeleteObject(labelFont_);
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+// --- building the window ---
+
+WindowHandle WinClockWindow::CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
+                                                std::int32_t heightUnits) {
+  if (hwnd_ != nullptr) return nullptr;
+  WinDialogTemplate dialog;
+  dialog.style = kWindowStyle;
+  dialog.exStyle = WS_EX_TOPMOST;
+  dialog.cx = static_cast<std::int16_t>(widthUnits);
+  dialog.cy = static_cast<std::int16_t>(heightUnits);
+  dialog.fontPoints = 8;
+  dialog.fontFace = u"MS Sans Serif";
+  const std::vector<std::uint16_t> words = dialog.Words();
+  // hwnd_ is set from WM_INITDIALOG, inside this call.
+  CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                             reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), nullptr,
+                             &WinClockWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+  if (hwnd_ == nullptr) return nullptr;
+  dpi_ = Dpi();
+  SetWindowTextW(hwnd_, ToWide(caption).c_str());
+  return this;
+}
+
+HWND WinClockWindow::AddControl(std::int32_t id, DialogRect rect, DWORD style) {
+  if (hwnd_ == nullptr || GetDlgItem(hwnd_, id) != nullptr) return nullptr;
+  RECT r{rect.x, rect.y, rect.x + rect.cx, rect.y + rect.cy};
+  MapDialogRect(hwnd_, &r);
+  return CreateWindowExW(0, L"STATIC", L"", style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, hwnd_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+bool WinClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
+  if (face_) return false;
+  HWND control = AddControl(id, rect, kFaceStyle);
+  if (control == nullptr) return false;
+  faceId_ = id;
+  faceRect_ = rect;
+  face_ = std::make_unique<WinFaceControl>(control, Dpi());
+  return true;
+}
+
+bool WinClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
+  if (AddControl(id, rect, kLabelStyle) == nullptr) return false;
+  labels_[id] = Label{rect, false};
+  return true;
+}
+
+void WinClockWindow::SetIcons() {
+  if (hwnd_ == nullptr || bigIcon_ != nullptr) return;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  // The one large image is scaled down by the system to each size asked for.
+  bigIcon_ = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+  smallIcon_ = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  if (bigIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+  if (smallIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+}
+
+void WinClockWindow::SetLabelFont(std::int32_t id, const FontSpec& font) {
+  const auto label = labels_.find(id);
+  if (label == labels_.end()) return;
+  FontSpec spec = font;
+  if (spec.face.size() > 31) spec.face.resize(31);
+  label->second.usesFont = true;
+  if (labelFont_ == nullptr || !(spec == labelFontSpec_)) {
+    labelFontSpec_ = spec;
+    hasLabelFont_ = true;
+    RealiseLabelFont();
+  } else {
+    SendMessageW(GetDlgItem(hwnd_, id), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), TRUE);
+  }
+}
+
+void WinClockWindow::RealiseLabelFont() {
+  if (!hasLabelFont_ || hwnd_ == nullptr) return;
+  LOGFONTW logFont{};
+  logFont.lfHeight = FontPixelHeight(labelFontSpec_.points, Dpi());
+  logFont.lfEscapement = labelFontSpec_.angle;
+  logFont.lfOrientation = labelFontSpec_.angle;
+  logFont.lfWeight = (labelFontSpec_.style & FontSpec::kBold) ? FW_BOLD : FW_NORMAL;
+  logFont.lfCharSet = labelFontSpec_.charset;
+  logFont.lfPitchAndFamily = labelFontSpec_.pitchAndFamily;
+  const std::wstring face = ToWide(labelFontSpec_.face);
+  face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+  HFONT fresh = CreateFontIndirectW(&logFont);
+  if (fresh == nullptr) return;  // the labels keep the font they have
+  for (const auto& [id, label] : labels_) {
+    if (label.usesFont) {
+      SendMessageW(GetDlgItem(hwnd_, id), WM_SETFONT, reinterpret_cast<WPARAM>(fresh), TRUE);
+    }
+  }
+  // No label uses the old font any more.
+  if (labelFont_) DeleteObject(labelFont_);
+  labelFont_ = fresh;
+}
+
+void WinClockWindow::SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) {
+  if (windowColors_.Set(textColor, backgroundColor) && hwnd_ != nullptr) {
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+}
+
+TextExtent WinClockWindow::ControlClientSize(std::int32_t id) {
+  HWND control = hwnd_ != nullptr ? GetDlgItem(hwnd_, id) : nullptr;
+  RECT client{};
+  if (control == nullptr || !GetClientRect(control, &client)) return {};
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+DialogUnits WinClockWindow::Units() {
+  RECT base{0, 0, 4, 8};
+  if (hwnd_ == nullptr || !MapDialogRect(hwnd_, &base)) return DialogUnits::ForDpi(Dpi());
+  return {base.right, base.bottom};
+}
+
+std::int32_t WinClockWindow::Dpi() const {
+  if (dpi_ > 0) return dpi_;
+  if (hwnd_ != nullptr) {
+    if (const auto dpiForWindow = DpiForWindow()) {
+      if (const UINT dpi = dpiForWindow(hwnd_)) return static_cast<std::int32_t>(dpi);
+    }
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+void WinClockWindow::BringToForeground() {
+  if (hwnd_ != nullptr) SetForegroundWindow(hwnd_);
+}
+
+void WinClockWindow::Show() {
+  if (hwnd_ != nullptr) ShowWindow(hwnd_, SW_SHOW);
+}
+
+void WinClockWindow::ReleaseFonts() {
+  // A font still selected into a living label is left alone.
+  if (hwnd_ != nullptr && IsWindow(hwnd_)) return;
+  if (labelFont_) DeleteObject(labelFont_);
+  labelFont_ = nullptr;
+}
+
+// --- the message loop ---
+
+void WinClockWindow::RunEventLoop(ClockEventHandler handler) {
+  handler_ = handler;
+  MSG message{};
+  while (hwnd_ != nullptr && IsWindow(hwnd_)) {
+#ifdef HALYARD_POLLING_LOOP
+    // The old loop, kept only to measure what blocking saves.
+    ++wakeUps_;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      Sleep(1);
+      continue;
+    }
+    if (message.message == WM_QUIT) break;
+#else
+    // Blocks until there is something to do: no wake-ups while idle.
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // leave it for an outer loop
+      break;
+    }
+    if (got < 0) break;
+    ++wakeUps_;
+#endif
+    if (!IsDialogMessageW(hwnd_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  handler_ = nullptr;
+#ifdef HALYARD_FULL_SPEED_TIMER
+  std::fprintf(stderr, "full-speed: ticks=%llu wake-ups=%llu gdi-objects first=%u last=%u least=%u most=%u\n",
+               static_cast<unsigned long long>(fullSpeed_.ticks), static_cast<unsigned long long>(wakeUps_),
+               fullSpeed_.first, fullSpeed_.last, fullSpeed_.least, fullSpeed_.most);
+  std::fflush(stderr);
+#endif
+}
+
+INT_PTR CALLBACK WinClockWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<WinClockWindow*>(lParam);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+  }
+  auto* self = reinterpret_cast<WinClockWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+  if (self == nullptr) return FALSE;  // before WM_INITDIALOG, after WM_NCDESTROY
+  return self->OnMessage(message, wParam, lParam);
+}
+
+void WinClockWindow::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (handler_ == nullptr) return;
+  handler_(this, message, static_cast<std::uint32_t>(wParam),
+           static_cast<std::int32_t>(static_cast<std::uint32_t>(lParam)));
+}
+
+void WinClockWindow::Tick() {
+  if (tickTimerRunning_) Deliver(WM_TIMER, tickTimerId_, 0);
+}
+
+INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The handler always answers 0: what it does not consume gets the default handling.
+  Deliver(message, wParam, lParam);
+  if (message == WM_TIMER && wParam == kPhaseLockedTimerId && tickTimerRunning_ && IsWindow(hwnd_)) {
+#ifdef HALYARD_FULL_SPEED_TIMER
+    fullSpeed_.Sample(++fullSpeed_.ticks);
+#endif
+    KeepClockTimerInPhase();
+  }
+  switch (message) {
+    case WM_CTLCOLORDLG:
+      if (HBRUSH brush = windowColors_.Apply(reinterpret_cast<HDC>(wParam))) {
+        return reinterpret_cast<INT_PTR>(brush);
+      }
+      return FALSE;
+    case WM_CTLCOLORSTATIC: {
+      const auto colors = controlColors_.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+      if (colors == controlColors_.end()) return FALSE;
+      HBRUSH brush = colors->second.Apply(reinterpret_cast<HDC>(wParam));
+      return reinterpret_cast<INT_PTR>(brush);
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (face_ && item != nullptr && item->hwndItem == face_->Handle()) {
+        face_->Paint(*item);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_TIMECHANGE:
+      // The clock jumped: show the new time now, not at the next tick.
+      Tick();
+      return FALSE;
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) {
+        minimised_ = true;
+      } else if (wParam == SIZE_RESTORED && minimised_) {
+        // Ticks drawn while minimised never reached the screen.
+        minimised_ = false;
+        Tick();
+      }
+      return FALSE;
+    case WM_DPICHANGED: {
+      if (LOWORD(wParam) != 0) dpi_ = LOWORD(wParam);
+      if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) dpiRect_ = *suggested;
+      PostMessageW(hwnd_, kRelayoutMessage, 0, 0);
+      return FALSE;  // the dialog manager rescales its font first
+    }
+    case kRelayoutMessage:
+      OnDpiChanged();
+      return TRUE;
+    case WM_NCDESTROY:
+      OnDestroyed();
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void WinClockWindow::OnDpiChanged() {
+  if (dpiRect_.right > dpiRect_.left) {
+    SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, dpiRect_.right - dpiRect_.left,
+                 dpiRect_.bottom - dpiRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  PlaceControls();
+  if (face_) face_->Rebuild(Dpi());
+  RealiseLabelFont();
+  Tick();
+}
+
+void WinClockWindow::PlaceControls() {
+  auto place = [this](std::int32_t id, const DialogRect& rect) {
+    RECT r{rect.x, rect.y, rect.x + rect.cx, rect.y + rect.cy};
+    MapDialogRect(hwnd_, &r);
+    SetWindowPos(GetDlgItem(hwnd_, id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  if (face_) place(faceId_, faceRect_);
+  for (const auto& [id, label] : labels_) place(id, label.rect);
+}
+
+void WinClockWindow::OnDestroyed() {
+  SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+  // The canvas, its picture and the brushes live exactly as long as the window.
+  face_.reset();
+  controlColors_.clear();
+  windowColors_.Clear();
+  tickTimerRunning_ = false;
+}
+
+// --- what the handler and the face use ---
+
+Canvas* WinClockWindow::FindCanvas(std::int32_t controlId) {
+  return face_ && controlId == faceId_ ? &face_->Surface() : nullptr;
+}
+
+bool WinClockWindow::SetControlText(std::int32_t controlId, std::string_view text) {
+  HWND control = hwnd_ != nullptr ? GetDlgItem(hwnd_, controlId) : nullptr;
+  if (control == nullptr) return false;
+  SetWindowTextW(control, ToWide(text).c_str());
+  const auto colors = controlColors_.find(controlId);
+  if (colors != controlColors_.end() && colors->second.Transparent()) {
+    RepaintControl(control, true);  // the old text is not painted over
+  }
+  return true;
+}
+
+bool WinClockWindow::SetControlColors(std::int32_t controlId, std::int32_t textColor,
+                                      std::int32_t backgroundColor) {
+  HWND control = hwnd_ != nullptr ? GetDlgItem(hwnd_, controlId) : nullptr;
+  if (control == nullptr) return false;
+  WinControlColors& colors = controlColors_[controlId];
+  // The control may already have painted the new text in the old colours.
+  if (colors.Set(textColor, backgroundColor)) RepaintControl(control, colors.Transparent());
+  return true;
+}
+
+void WinClockWindow::RepaintControl(HWND control, bool transparent) {
+  if (!transparent) {
+    InvalidateRect(control, nullptr, TRUE);
+    return;
+  }
+  // A transparent control shows its parent: repaint the parent's area behind it.
+  RECT area{};
+  GetWindowRect(control, &area);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&area), 2);
+  RedrawWindow(hwnd_, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+const WinControlColors* WinClockWindow::ControlColors(std::int32_t controlId) const {
+  const auto colors = controlColors_.find(controlId);
+  return colors != controlColors_.end() ? &colors->second : nullptr;
+}
+
+std::uint32_t WinClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t periodMs) {
+  if (hwnd_ == nullptr) return 0;
+  const UINT_PTR handle = SetTimer(hwnd_, timerId, periodMs, nullptr);
+  if (handle != 0) {
+    tickTimerId_ = timerId;
+    tickTimerRunning_ = true;
+    if (timerId == kPhaseLockedTimerId) KeepClockTimerInPhase();
+  }
+  return static_cast<std::uint32_t>(handle);
+}
+
+#ifdef HALYARD_FULL_SPEED_TIMER
+void WinClockWindow::FullSpeedCounts::Sample(std::uint64_t tick) {
+  if (tick % 1000 != 0) return;  // counting walks the whole handle table
+  const std::uint32_t count = CountGdiObjects();
+  if (first == 0) first = least = most = count;
+  last = count;
+  least = count < least ? count : least;
+  most = count > most ? count : most;
+}
+#endif
+
+void WinClockWindow::KeepClockTimerInPhase() {
+#ifdef HALYARD_FULL_SPEED_TIMER
+  // Test build: the timer fires as often as the system allows.
+  SetTimer(hwnd_, kPhaseLockedTimerId, USER_TIMER_MINIMUM, nullptr);
+#else
+  // The same timer, re-armed so that its next tick falls just after the next
+  // half-second of the wall clock: a new second shows within milliseconds.
+  const auto delay = DelayToNextTick(PlatformClock());
+  SetTimer(hwnd_, kPhaseLockedTimerId, static_cast<UINT>(delay.count()), nullptr);
+#endif
+}
+
+void WinClockWindow::StopTimer(std::uint32_t handle) {
+  if (hwnd_ != nullptr) KillTimer(hwnd_, handle);
+  if (handle == tickTimerId_) tickTimerRunning_ = false;
+}
+
+void WinClockWindow::EndWindow() {
+  if (hwnd_ == nullptr || !IsWindow(hwnd_)) return;
+  SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+std::unique_ptr<ClockWindowPlatform> MakeClockWindowPlatform() {
+  return std::make_unique<WinClockWindow>();
+}
+
+}  // namespace halyard

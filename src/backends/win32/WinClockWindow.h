@@ -1,0 +1,114 @@
+// The clock's window on Windows: a modeless dialog from an in-memory template,
+// with an owner-drawn face and a static text label, driven by the portable
+// handler through a blocking message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "platform/window/ClockWindowPlatform.h"
+#include "platform/window/WindowHost.h"
+#include "backends/win32/WinControlColors.h"
+#include "backends/win32/WinFaceControl.h"
+
+namespace halyard {
+
+class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
+ public:
+  WinClockWindow();
+  ~WinClockWindow() override;
+  WinClockWindow(const WinClockWindow&) = delete;
+  WinClockWindow& operator=(const WinClockWindow&) = delete;
+
+  // ClockWindowPlatform
+  WindowHandle CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
+                                  std::int32_t heightUnits) override;
+  bool AddFaceControl(std::int32_t id, DialogRect rect) override;
+  bool AddLabelControl(std::int32_t id, DialogRect rect) override;
+  void SetIcons() override;
+  void SetLabelFont(std::int32_t id, const FontSpec& font) override;
+  void SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) override;
+  TextExtent ControlClientSize(std::int32_t id) override;
+  DialogUnits Units() override;
+  void BringToForeground() override;
+  void Show() override;
+  void RunEventLoop(ClockEventHandler handler) override;
+  void ReleaseFonts() override;
+
+  // WindowHost
+  Canvas* FindCanvas(std::int32_t controlId) override;
+  bool SetControlText(std::int32_t controlId, std::string_view text) override;
+  bool SetControlColors(std::int32_t controlId, std::int32_t textColor,
+                        std::int32_t backgroundColor) override;
+  std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
+  void StopTimer(std::uint32_t handle) override;
+  void EndWindow() override;
+
+  // Events reach `handler` from now on; RunEventLoop sets it too.
+  void SetHandler(ClockEventHandler handler) { handler_ = handler; }
+
+  HWND Handle() const { return hwnd_; }
+  // Times the loop came back from waiting: one per message taken.
+  std::uint64_t WakeUps() const { return wakeUps_; }
+  // What WM_CTLCOLORSTATIC answers for `controlId`, or null.
+  const WinControlColors* ControlColors(std::int32_t controlId) const;
+  HFONT LabelFont() const { return labelFont_; }
+  // Dots per inch of the window's monitor.
+  std::int32_t Dpi() const;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
+  // Repaints at once, as the clock timer would.
+  void Tick();
+  void KeepClockTimerInPhase();
+  HWND AddControl(std::int32_t id, DialogRect rect, DWORD style);
+  void PlaceControls();
+  // Makes the label font for the window's present resolution and gives it to the labels.
+  void RealiseLabelFont();
+  void RepaintControl(HWND control, bool transparent);
+  void OnDpiChanged();
+  void OnDestroyed();
+
+  HWND hwnd_ = nullptr;
+  ClockEventHandler handler_ = nullptr;
+  std::uint64_t wakeUps_ = 0;
+#ifdef HALYARD_FULL_SPEED_TIMER
+  // Test build only: ticks taken and the GDI objects held, looked at every
+  // thousandth tick once the window is warm.
+  struct FullSpeedCounts {
+    std::uint64_t ticks = 0;
+    std::uint32_t first = 0, last = 0, least = 0, most = 0;
+    void Sample(std::uint64_t tick);
+  } fullSpeed_;
+#endif
+  bool minimised_ = false;
+  std::uint32_t tickTimerId_ = 0;
+  bool tickTimerRunning_ = false;
+
+  std::int32_t faceId_ = -1;
+  DialogRect faceRect_{};
+  std::unique_ptr<WinFaceControl> face_;
+  struct Label {
+    DialogRect rect;
+    bool usesFont = false;
+  };
+  std::map<std::int32_t, Label> labels_;
+  std::map<std::int32_t, WinControlColors> controlColors_;
+  WinControlColors windowColors_;
+
+  FontSpec labelFontSpec_{};
+  bool hasLabelFont_ = false;
+  HFONT labelFont_ = nullptr;
+  HICON bigIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  std::int32_t dpi_ = 0;  // the window's resolution, as WM_DPICHANGED last told it
+  RECT dpiRect_{};
+};
+
+}  // namespace halyard

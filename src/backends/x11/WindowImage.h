@@ -1,0 +1,59 @@
+// The window's picture on the X server, and the way pictures get there.
+//
+// The server keeps a pixmap of the whole client area and uses it as the
+// window's background, so it repaints the window itself whenever the window
+// is mapped or uncovered: the first frame on screen is the kept picture, and
+// exposures need no round trip through the clock. A repaint uploads the
+// changed area into the pixmap (through MIT-SHM when the server shares
+// memory with us, else with a plain XPutImage) and refreshes that area.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/canvas/Picture.h"
+
+namespace halyard {
+
+class WindowImage {
+ public:
+  // For `window` (created with `visual` and `depth`), `width` x `height` pixels.
+  // Shared memory is used when the server offers it, unless not allowed.
+  WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height,
+              bool allowSharedMemory = true);
+  ~WindowImage();
+  WindowImage(const WindowImage&) = delete;
+  WindowImage& operator=(const WindowImage&) = delete;
+
+  // Uploads `area` of `frame` (a picture the size of the window) and shows it.
+  void Send(const Picture& frame, const PixelRect& area);
+
+  // The window is gone: server resources are freed without touching it.
+  void ForgetWindow() { window_ = 0; }
+
+  bool SharedMemory() const { return shared_ != nullptr; }
+  bool DirectCopy() const { return directCopy_; }
+  std::uint64_t Uploads() const { return uploads_; }
+
+ private:
+  bool CreateSharedImage(Visual* visual, int depth);
+  void CreatePlainImage(Visual* visual, int depth);
+  void CopyPixels(const Picture& frame, const PixelRect& area);
+
+  Display* display_;
+  Window window_;
+  int width_;
+  int height_;
+  Pixmap pixmap_ = 0;
+  GC gc_ = nullptr;
+  XImage* image_ = nullptr;
+  struct SharedSegment;
+  std::unique_ptr<SharedSegment> shared_;
+  bool shmBusy_ = false;       // the server may still be reading the segment
+  bool directCopy_ = false;    // the image's pixels have the picture's layout
+  std::uint64_t uploads_ = 0;
+};
+
+}  // namespace halyard

@@ -1,0 +1,491 @@
+#include "backends/x11/X11ClockWindow.h"
+
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <vector>
+
+#include "app/ClockIcon.h"
+#include "app/ClockWindowHandler.h"
+#include "platform/time/TickPhase.h"
+#include "backends/freetype/FreeTypeTextEngine.h"
+#include "backends/soft/SoftRasterizer.h"
+#include "backends/x11/ScreenDpi.h"
+#include "backends/x11/TerminationSignals.h"
+#include "backends/x11/WindowGeometry.h"
+#include "backends/x11/WindowImage.h"
+#include "backends/x11/WindowManagerHints.h"
+#include "backends/x11/XErrorTrap.h"
+
+// Last: Xlib's macros (Status, None, Bool) would clash with the portable headers.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+namespace halyard {
+
+namespace {
+std::uint64_t g_wakeUps = 0;
+
+// The sizes offered to the window manager; it scales from the nearest.
+constexpr std::array<std::int32_t, 6> kIconSizes{16, 24, 32, 48, 64, 128};
+}  // namespace
+
+struct X11ClockWindow::Atoms {
+  Atom wmProtocols, wmDeleteWindow, netWmPing, netWmName, netWmIconName, utf8String, netWmState,
+      netWmStateAbove, motifWmHints, netWmIcon, netWmPid, netWmWindowType, netWmWindowTypeNormal,
+      netWorkarea, netCurrentDesktop, netActiveWindow;
+
+  explicit Atoms(Display* display) {
+    const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_PING", "_NET_WM_NAME",
+                           "_NET_WM_ICON_NAME", "UTF8_STRING", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
+                           "_MOTIF_WM_HINTS", "_NET_WM_ICON", "_NET_WM_PID", "_NET_WM_WINDOW_TYPE",
+                           "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WORKAREA", "_NET_CURRENT_DESKTOP",
+                           "_NET_ACTIVE_WINDOW"};
+    Atom* slots[] = {&wmProtocols, &wmDeleteWindow, &netWmPing, &netWmName, &netWmIconName, &utf8String,
+                     &netWmState, &netWmStateAbove, &motifWmHints, &netWmIcon, &netWmPid, &netWmWindowType,
+                     &netWmWindowTypeNormal, &netWorkarea, &netCurrentDesktop, &netActiveWindow};
+    constexpr int kCount = sizeof names / sizeof names[0];
+    Atom atoms[kCount];
+    // One round trip for all of them.
+    XInternAtoms(display, const_cast<char**>(names), kCount, False, atoms);
+    for (int i = 0; i < kCount; ++i) *slots[i] = atoms[i];
+  }
+};
+
+std::unique_ptr<ClockWindowPlatform> MakeClockWindowPlatform() { return X11ClockWindow::Connect(); }
+
+std::unique_ptr<X11ClockWindow> X11ClockWindow::Connect(const char* displayName) {
+  Display* display = XOpenDisplay(displayName);
+  if (display == nullptr) return nullptr;
+  return std::make_unique<X11ClockWindow>(display);
+}
+
+X11ClockWindow::X11ClockWindow(Display* display)
+    : display_(display),
+      screen_(DefaultScreen(display)),
+      atoms_(std::make_unique<Atoms>(display)),
+      dpi_(ScreenDpi(display)),
+      units_(DialogUnits::ForDpi(dpi_)) {
+  InstallXErrorHandlers();
+  TerminationSignals::Install();
+}
+
+X11ClockWindow::~X11ClockWindow() {
+  face_.reset();
+  faceText_.reset();
+  labelText_.reset();
+  image_.reset();
+  if (window_ != 0) XDestroyWindow(display_, window_);
+  XCloseDisplay(display_);
+}
+
+std::uint64_t X11ClockWindow::WakeUps() { return g_wakeUps; }
+
+std::chrono::nanoseconds X11ClockWindow::Now() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+PixelRect X11ClockWindow::WorkArea() {
+  const Window root = RootWindow(display_, screen_);
+  PixelRect area{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
+  // With an EWMH window manager: the current desktop's area free of panels.
+  long desktop = 0;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display_, root, atoms_->netCurrentDesktop, 0, 1, False, XA_CARDINAL, &type, &format,
+                         &count, &after, &data) == Success && data != nullptr) {
+    if (format == 32 && count == 1) desktop = reinterpret_cast<long*>(data)[0];
+    XFree(data);
+  }
+  data = nullptr;
+  if (XGetWindowProperty(display_, root, atoms_->netWorkarea, desktop * 4, 4, False, XA_CARDINAL, &type, &format,
+                         &count, &after, &data) == Success && data != nullptr) {
+    if (format == 32 && count == 4) {
+      const long* v = reinterpret_cast<long*>(data);
+      if (v[2] > 0 && v[3] > 0) area = {static_cast<std::int32_t>(v[0]), static_cast<std::int32_t>(v[1]),
+                                        static_cast<std::int32_t>(v[0] + v[2]), static_cast<std::int32_t>(v[1] + v[3])};
+    }
+    XFree(data);
+  }
+  return area;
+}
+
+WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
+                                                std::int32_t heightUnits) {
+  if (window_ != 0 || destroyed_) return nullptr;  // one window per run
+  client_ = ClientPixels(units_, widthUnits, heightUnits);
+  if (client_.width <= 0 || client_.height <= 0) return nullptr;
+  const PixelPoint position = CentredPosition(client_, WorkArea());
+
+  Visual* visual = DefaultVisual(display_, screen_);
+  const int depth = DefaultDepth(display_, screen_);
+  XSetWindowAttributes attributes{};
+  attributes.background_pixmap = None;  // until the kept picture takes over
+  attributes.border_pixel = 0;
+  attributes.colormap = DefaultColormap(display_, screen_);
+  attributes.event_mask = KeyPressMask | StructureNotifyMask;
+  window_ = XCreateWindow(display_, RootWindow(display_, screen_), position.x, position.y,
+                          static_cast<unsigned>(client_.width), static_cast<unsigned>(client_.height), 0, depth,
+                          InputOutput, visual, CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask,
+                          &attributes);
+  if (window_ == 0) return nullptr;
+
+  frame_ = Picture(client_.width, client_.height, ColorRefToPixel(system_.buttonFace));
+  image_ = std::make_unique<WindowImage>(display_, window_, visual, depth, client_.width, client_.height);
+  pending_ = frame_.Bounds();
+  SetWindowProperties(caption);
+  return this;
+}
+
+void X11ClockWindow::SetWindowProperties(std::string_view caption) {
+  // WM_NAME in the ICCCM encodings, converted from the locale's bytes.
+  const std::string title(caption);
+  char* list[] = {const_cast<char*>(title.c_str())};
+  XTextProperty name{};
+  if (XmbTextListToTextProperty(display_, list, 1, XStdICCTextStyle, &name) >= Success) {
+    XSetWMName(display_, window_, &name);
+    XSetWMIconName(display_, window_, &name);
+    XFree(name.value);
+  } else {
+    XStoreName(display_, window_, title.c_str());
+  }
+  const std::string utf8 = LocaleToUtf8(caption);
+  for (const Atom property : {atoms_->netWmName, atoms_->netWmIconName}) {
+    XChangeProperty(display_, window_, property, atoms_->utf8String, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+  }
+
+  char resName[] = "halyard";
+  char resClass[] = "Halyard";
+  XClassHint classHint{resName, resClass};
+  XSetClassHint(display_, window_, &classHint);
+
+  XWMHints wmHints{};
+  wmHints.flags = InputHint | StateHint;
+  wmHints.input = True;
+  wmHints.initial_state = NormalState;
+  XSetWMHints(display_, window_, &wmHints);
+
+  // Fixed size: the minimum and the maximum are the size itself.
+  XSizeHints sizeHints{};
+  sizeHints.flags = PPosition | PSize | PMinSize | PMaxSize;
+  XWindowAttributes geometry{};
+  XGetWindowAttributes(display_, window_, &geometry);
+  sizeHints.x = geometry.x;
+  sizeHints.y = geometry.y;
+  sizeHints.width = sizeHints.min_width = sizeHints.max_width = client_.width;
+  sizeHints.height = sizeHints.min_height = sizeHints.max_height = client_.height;
+  XSetWMNormalHints(display_, window_, &sizeHints);
+
+  const MotifWmHints motif = MotifWmHints::FixedSizeWindow();
+  const long motifData[5] = {static_cast<long>(motif.flags), static_cast<long>(motif.functions),
+                             static_cast<long>(motif.decorations), motif.inputMode,
+                             static_cast<long>(motif.status)};
+  XChangeProperty(display_, window_, atoms_->motifWmHints, atoms_->motifWmHints, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(motifData), 5);
+
+  // Set before mapping, the state is where the window manager reads it from.
+  const long above = static_cast<long>(atoms_->netWmStateAbove);
+  XChangeProperty(display_, window_, atoms_->netWmState, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&above), 1);
+  const long normal = static_cast<long>(atoms_->netWmWindowTypeNormal);
+  XChangeProperty(display_, window_, atoms_->netWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&normal), 1);
+
+  const long pid = static_cast<long>(getpid());
+  XChangeProperty(display_, window_, atoms_->netWmPid, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&pid), 1);
+  char host[HOST_NAME_MAX + 1] = {};
+  if (gethostname(host, sizeof host - 1) == 0) {
+    char* hosts[] = {host};
+    XTextProperty machine{};
+    if (XStringListToTextProperty(hosts, 1, &machine) != 0) {
+      XSetWMClientMachine(display_, window_, &machine);
+      XFree(machine.value);
+    }
+  }
+
+  Atom protocols[] = {atoms_->wmDeleteWindow, atoms_->netWmPing};
+  XSetWMProtocols(display_, window_, protocols, 2);
+}
+
+bool X11ClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
+  if (window_ == 0) return false;
+  faceId_ = id;
+  faceRect_ = Intersect(ControlPixels(units_, rect), frame_.Bounds());
+  face_.reset();
+  faceText_ = std::make_unique<FreeTypeTextEngine>();
+  face_ = std::make_unique<Canvas>(
+      std::make_unique<SoftRasterizer>(faceRect_.right - faceRect_.left, faceRect_.bottom - faceRect_.top,
+                                       faceText_.get()),
+      this, dpi_, system_);
+  frame_.Blit(face_->Pixels(), faceRect_.left, faceRect_.top);
+  pending_ = Union(pending_, faceRect_);
+  return true;
+}
+
+bool X11ClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
+  if (window_ == 0) return false;
+  labelId_ = id;
+  labelRect_ = Intersect(ControlPixels(units_, rect), frame_.Bounds());
+  label_.clear();
+  labelDirty_ = true;
+  return true;
+}
+
+void X11ClockWindow::SetIcons() {
+  if (window_ == 0) return;
+  std::vector<Picture> icons;
+  for (const std::int32_t size : kIconSizes) icons.push_back(RenderClockIcon(size));
+  const std::vector<unsigned long> data = NetWmIconData(icons);
+  if (data.empty()) return;
+  XChangeProperty(display_, window_, atoms_->netWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+}
+
+void X11ClockWindow::SetLabelFont(std::int32_t id, const FontSpec& font) {
+  if (id != labelId_ || labelId_ < 0) return;
+  if (!labelText_) labelText_ = std::make_unique<FreeTypeTextEngine>();
+  labelText_->SetFont(font, dpi_);
+  labelDirty_ = true;
+}
+
+void X11ClockWindow::SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) {
+  windowText_ = textColor;
+  windowBackground_ = backgroundColor;
+  if (window_ != 0) PaintBackground();
+}
+
+void X11ClockWindow::PaintBackground() {
+  // The window's own background, under whatever the controls leave uncovered.
+  const LabelColors colors = ResolveLabelColors(windowText_, windowBackground_, system_);
+  frame_.FillRect(frame_.Bounds(), ColorRefToPixel(colors.transparent ? system_.buttonFace : colors.background));
+  if (face_) frame_.Blit(face_->Pixels(), faceRect_.left, faceRect_.top);
+  labelDirty_ = labelId_ >= 0;
+  pending_ = frame_.Bounds();
+}
+
+TextExtent X11ClockWindow::ControlClientSize(std::int32_t id) {
+  const PixelRect* rect = id == faceId_ ? &faceRect_ : id == labelId_ ? &labelRect_ : nullptr;
+  if (rect == nullptr || id < 0) return {};
+  return {rect->right - rect->left, rect->bottom - rect->top};
+}
+
+void X11ClockWindow::BringToForeground() {
+  if (window_ == 0 || !mapped_) return;  // Show() maps it raised
+  XRaiseWindow(display_, window_);
+  // Ask an EWMH window manager to activate it, as an application request.
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window_;
+  event.xclient.message_type = atoms_->netActiveWindow;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 1;
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display_, RootWindow(display_, screen_), False, SubstructureRedirectMask | SubstructureNotifyMask,
+             &event);
+  XFlush(display_);
+}
+
+void X11ClockWindow::Show() {
+  if (window_ == 0) return;
+  SendPending();  // the pixmap holds the finished picture before the window appears
+  XMapRaised(display_, window_);
+  XFlush(display_);
+  mapped_ = true;
+}
+
+Canvas* X11ClockWindow::FindCanvas(std::int32_t controlId) {
+  return controlId == faceId_ && faceId_ >= 0 ? face_.get() : nullptr;
+}
+
+bool X11ClockWindow::SetControlText(std::int32_t controlId, std::string_view text) {
+  if (controlId < 0) return false;
+  if (controlId == faceId_) return true;  // a graphic control shows no text
+  if (controlId != labelId_) return false;
+  label_.assign(text.data(), text.size());
+  labelDirty_ = true;
+  return true;
+}
+
+bool X11ClockWindow::SetControlColors(std::int32_t controlId, std::int32_t textColor,
+                                      std::int32_t backgroundColor) {
+  if (controlId < 0) return false;
+  if (controlId == faceId_) return true;
+  if (controlId != labelId_) return false;
+  labelTextColor_ = textColor;
+  labelBackground_ = backgroundColor;
+  labelDirty_ = true;
+  return true;
+}
+
+std::uint32_t X11ClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t periodMs) {
+  if (window_ == 0 || destroyed_) return 0;
+  const std::uint32_t handle = timers_.Start(timerId, periodMs, Now());
+  if (handle == kPhaseLockedTimerId) KeepClockTimerInPhase();
+  return handle;
+}
+
+void X11ClockWindow::KeepClockTimerInPhase() {
+  // The clock's ticks fall just after each half-second of the wall clock, so a
+  // new second shows within milliseconds; the monotonic clock measures the wait.
+  timers_.Rearm(kPhaseLockedTimerId, DelayToNextTick(PlatformClock()), Now());
+}
+
+void X11ClockWindow::StopTimer(std::uint32_t handle) { timers_.Stop(handle); }
+
+void X11ClockWindow::EndWindow() {
+  if (ending_ || destroyed_) return;
+  ending_ = true;
+  Dispatch(kEventClose, 0, 0);
+  DestroyWindow(false);
+}
+
+void X11ClockWindow::DestroyWindow(bool alreadyGone) {
+  if (destroyed_) return;
+  destroyed_ = true;
+  // The handler sees the destroy event while the window still exists, as on Windows.
+  Dispatch(kEventDestroy, 0, 0);
+  timers_ = TimerSchedule{};
+  if (alreadyGone && image_) image_->ForgetWindow();
+  image_.reset();
+  if (!alreadyGone && window_ != 0) XDestroyWindow(display_, window_);
+  window_ = 0;
+  mapped_ = false;
+  XFlush(display_);
+}
+
+void X11ClockWindow::Present(const Picture& picture, const PixelRect& area) {
+  if (window_ == 0 || faceId_ < 0) return;
+  const PixelRect source = Intersect(area, picture.Bounds());
+  if (source.Empty()) return;
+  const PixelRect target = Intersect({source.left + faceRect_.left, source.top + faceRect_.top,
+                                      source.right + faceRect_.left, source.bottom + faceRect_.top},
+                                     faceRect_);
+  const auto count = static_cast<std::size_t>(target.right - target.left);
+  for (std::int32_t y = target.top; y < target.bottom; ++y) {
+    std::copy_n(picture.Row(y - faceRect_.top) + (target.left - faceRect_.left), count, frame_.Row(y) + target.left);
+  }
+  pending_ = Union(pending_, target);
+  // The label was set just before the face is presented: one upload for both.
+  SendPending();
+}
+
+void X11ClockWindow::ComposeLabel() {
+  labelDirty_ = false;
+  if (labelId_ < 0 || labelRect_.Empty()) return;
+  // Under a transparent label the window background shows.
+  const LabelColors window = ResolveLabelColors(windowText_, windowBackground_, system_);
+  frame_.FillRect(labelRect_, ColorRefToPixel(window.transparent ? system_.buttonFace : window.background));
+  PaintLabel(frame_, labelRect_, labelText_.get(), label_,
+             ResolveLabelColors(labelTextColor_, labelBackground_, system_));
+  pending_ = Union(pending_, labelRect_);
+}
+
+void X11ClockWindow::SendPending() {
+  if (window_ == 0) return;
+  if (labelDirty_) ComposeLabel();
+  if (pending_.Empty() || !image_) return;
+  image_->Send(frame_, pending_);
+  pending_ = {};
+}
+
+void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam) {
+  if (handler_ != nullptr) handler_(this, message, wParam, lParam);
+}
+
+void X11ClockWindow::HandleEvent(XEvent& event) {
+  switch (event.type) {
+    case KeyPress:
+      if (event.xkey.window == window_ && XLookupKeysym(&event.xkey, 0) == XK_Escape) {
+        // What a dialog's keyboard handling makes of Escape: the cancel command.
+        Dispatch(kEventCommand, kCancelCommand, 0);
+      }
+      break;
+    case ClientMessage:
+      if (event.xclient.window != window_ || event.xclient.message_type != atoms_->wmProtocols ||
+          event.xclient.format != 32) {
+        break;
+      }
+      if (static_cast<Atom>(event.xclient.data.l[0]) == atoms_->wmDeleteWindow) {
+        EndWindow();
+      } else if (static_cast<Atom>(event.xclient.data.l[0]) == atoms_->netWmPing) {
+        const Window root = RootWindow(display_, screen_);
+        event.xclient.window = root;
+        XSendEvent(display_, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+      }
+      break;
+    case DestroyNotify:
+      // Destroyed by someone else (xkill-like tools, a window manager's kill).
+      if (event.xdestroywindow.window == window_) DestroyWindow(true);
+      break;
+    case MapNotify:
+      if (event.xmap.window == window_) mapped_ = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
+  handler_ = handler;
+  const int connection = ConnectionNumber(display_);
+  while (!destroyed_) {
+    // XPending also sends what is buffered, so the server is never left waiting.
+    while (!destroyed_ && XPending(display_) > 0) {
+      XEvent event;
+      XNextEvent(display_, &event);
+      HandleEvent(event);
+    }
+    if (destroyed_) break;
+    if (TerminationSignals::Requested()) {
+      TerminationSignals::Clear();
+      EndWindow();
+      break;
+    }
+    const auto now = Now();
+    while (!destroyed_) {
+      const auto id = timers_.TakeDue(now);
+      if (!id) break;
+      Dispatch(kEventTimer, *id, 0);
+      if (*id == kPhaseLockedTimerId && !destroyed_) KeepClockTimerInPhase();
+    }
+    if (destroyed_) break;
+    SendPending();
+    // Sending may have read events into the library's queues (XCB reads while
+    // it writes), where the socket no longer shows them: check them last.
+    if (XPending(display_) > 0) continue;
+
+    pollfd watch{connection, POLLIN, 0};
+    timespec timeout{};
+    const timespec* wait = nullptr;
+    if (const auto left = timers_.TimeUntilNext(Now())) {
+      timeout.tv_sec = static_cast<time_t>(left->count() / 1'000'000'000);
+      timeout.tv_nsec = static_cast<long>(left->count() % 1'000'000'000);
+      wait = &timeout;
+    }
+    // Signals are let in only here: they interrupt the wait and nothing else.
+    ppoll(&watch, 1, wait, TerminationSignals::WaitMask());
+    ++g_wakeUps;
+  }
+}
+
+void X11ClockWindow::ReleaseFonts() {
+  // The fonts belong to the controls; they go once the window is gone.
+  if (!destroyed_) return;
+  face_.reset();
+  faceText_.reset();
+  labelText_.reset();
+}
+
+}  // namespace halyard

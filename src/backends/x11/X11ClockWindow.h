@@ -1,0 +1,124 @@
+// The clock's window on an X server: one top-level window whose client area
+// is a face (a software-drawn canvas) above a one-line label, composed into
+// one picture kept on the server. Events reach the portable handler with the
+// numbers a Windows dialog would give them.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/canvas/Canvas.h"
+#include "platform/window/ClockWindowPlatform.h"
+#include "platform/canvas/LabelPicture.h"
+#include "platform/canvas/TextEngine.h"
+#include "platform/window/WindowHost.h"
+#include "backends/x11/TimerSchedule.h"
+
+// Xlib's own declarations of these, so that this header does not bring in
+// <X11/Xlib.h>, whose Status macro breaks portable headers included after it.
+typedef struct _XDisplay Display;
+typedef union _XEvent XEvent;
+
+namespace halyard {
+
+class WindowImage;
+
+class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, public CanvasPresenter {
+ public:
+  // Connects to `displayName` (null: $DISPLAY); null when no server answers.
+  static std::unique_ptr<X11ClockWindow> Connect(const char* displayName = nullptr);
+
+  explicit X11ClockWindow(Display* display);  // takes the connection over
+  ~X11ClockWindow() override;
+  X11ClockWindow(const X11ClockWindow&) = delete;
+  X11ClockWindow& operator=(const X11ClockWindow&) = delete;
+
+  // ClockWindowPlatform
+  WindowHandle CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
+                                  std::int32_t heightUnits) override;
+  bool AddFaceControl(std::int32_t id, DialogRect rect) override;
+  bool AddLabelControl(std::int32_t id, DialogRect rect) override;
+  void SetIcons() override;
+  void SetLabelFont(std::int32_t id, const FontSpec& font) override;
+  void SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) override;
+  TextExtent ControlClientSize(std::int32_t id) override;
+  DialogUnits Units() override { return units_; }
+  void BringToForeground() override;
+  void Show() override;
+  void RunEventLoop(ClockEventHandler handler) override;
+  void ReleaseFonts() override;
+
+  // WindowHost
+  Canvas* FindCanvas(std::int32_t controlId) override;
+  bool SetControlText(std::int32_t controlId, std::string_view text) override;
+  bool SetControlColors(std::int32_t controlId, std::int32_t textColor, std::int32_t backgroundColor) override;
+  std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
+  void StopTimer(std::uint32_t handle) override;
+  void EndWindow() override;
+
+  // CanvasPresenter: the face's picture reaches the screen.
+  void Present(const Picture& picture, const PixelRect& area) override;
+
+  // --- for tests and diagnostics ---
+  Display* XDisplay() const { return display_; }
+  unsigned long XWindow() const { return window_; }  // an Xlib Window
+  std::int32_t Dpi() const { return dpi_; }
+  bool Destroyed() const { return destroyed_; }
+  // The client area as last composed (what the server was sent).
+  const Picture& Frame() const { return frame_; }
+  const WindowImage* Image() const { return image_.get(); }
+  // How often the event loop has woken from its wait, over the process.
+  static std::uint64_t WakeUps();
+
+ private:
+  struct Atoms;
+
+  void SetWindowProperties(std::string_view caption);
+  PixelRect WorkArea();
+  void Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam);
+  void HandleEvent(XEvent& event);
+  void DestroyWindow(bool alreadyGone);
+  void KeepClockTimerInPhase();
+  void PaintBackground();
+  void ComposeLabel();
+  void SendPending();
+  static std::chrono::nanoseconds Now();
+
+  Display* display_;
+  int screen_;
+  std::unique_ptr<Atoms> atoms_;
+  std::int32_t dpi_;
+  DialogUnits units_;
+  SystemColors system_{};
+  unsigned long window_ = 0;  // Window
+  bool destroyed_ = false;
+  bool ending_ = false;
+  bool mapped_ = false;
+  TextExtent client_{};
+  Picture frame_;
+  std::unique_ptr<WindowImage> image_;
+  PixelRect pending_{};  // composed but not yet sent
+
+  std::int32_t faceId_ = -1;
+  PixelRect faceRect_{};
+  std::unique_ptr<TextEngine> faceText_;
+  std::unique_ptr<Canvas> face_;
+
+  std::int32_t labelId_ = -1;
+  PixelRect labelRect_{};
+  std::unique_ptr<TextEngine> labelText_;
+  std::string label_;
+  std::int32_t labelTextColor_ = -1;
+  std::int32_t labelBackground_ = -1;
+  bool labelDirty_ = false;
+
+  std::int32_t windowText_ = -1;
+  std::int32_t windowBackground_ = -1;
+
+  TimerSchedule timers_;
+  ClockEventHandler handler_ = nullptr;
+};
+
+}  // namespace halyard

@@ -1,9 +1,0 @@
-#include "platform/ProgramArguments.h"
-
-namespace halyard {
-
-std::vector<std::string> ProgramArguments(int argc, char** argv) {
-  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
-}
-
-}  // namespace halyard

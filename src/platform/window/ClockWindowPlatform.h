@@ -1,0 +1,49 @@
+// The window the clock runs in, as the start-up routine sees it on any platform.
+// Win32 builds it from a dialog template; X11 from a top-level window; both
+// place the controls in dialog units and deliver events to the one handler.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "platform/canvas/Canvas.h"
+#include "platform/window/DialogUnits.h"
+#include "platform/canvas/FontSpec.h"
+
+namespace halyard {
+
+// The handler's signature: window, message number, first and second parameter.
+using ClockEventHandler = std::int32_t (*)(WindowHandle, std::uint32_t, std::uint32_t, std::int32_t);
+
+class ClockWindowPlatform {
+ public:
+  virtual ~ClockWindowPlatform() = default;
+
+  // Creates the top-level window, hidden, sized in dialog units, with its caption.
+  virtual WindowHandle CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
+                                          std::int32_t heightUnits) = 0;
+  // A graphic control with its own canvas, and a centred one-line text control.
+  virtual bool AddFaceControl(std::int32_t id, DialogRect rect) = 0;
+  virtual bool AddLabelControl(std::int32_t id, DialogRect rect) = 0;
+  virtual void SetIcons() = 0;
+  // The label's font; the platform keeps the realised font until ReleaseFonts.
+  virtual void SetLabelFont(std::int32_t id, const FontSpec& font) = 0;
+  // The window's own text and background colours (same rules as a label's).
+  virtual void SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) = 0;
+  // Client size of a control in pixels, and the window's unit conversion.
+  virtual TextExtent ControlClientSize(std::int32_t id) = 0;
+  virtual DialogUnits Units() = 0;
+  // Brings the window forward and makes it visible.
+  virtual void BringToForeground() = 0;
+  virtual void Show() = 0;
+  // Delivers events to `handler` until the window has been destroyed.
+  virtual void RunEventLoop(ClockEventHandler handler) = 0;
+  // Frees the fonts the platform realised, if nothing uses them any more.
+  virtual void ReleaseFonts() = 0;
+};
+
+// The platform's window, made by the platform layer.
+std::unique_ptr<ClockWindowPlatform> MakeClockWindowPlatform();
+
+}  // namespace halyard

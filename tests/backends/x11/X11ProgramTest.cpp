@@ -1,0 +1,247 @@
+// The halyard program under the test X server, as a user, a window manager
+// and a screenshot tool see it.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "TestDisplay.h"
+#include "backends/posix/PngFile.h"
+
+#include <X11/keysym.h>
+
+extern char** environ;
+
+namespace halyard {
+namespace {
+
+using test::TestDisplay;
+using Clock = std::chrono::system_clock;
+
+std::string EnvPath(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// Runs a program with SIGINT and SIGTERM as a shell would give them.
+pid_t Spawn(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none, reset;
+  sigemptyset(&none);
+  sigemptyset(&reset);
+  sigaddset(&reset, SIGINT);
+  sigaddset(&reset, SIGTERM);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &reset);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ) != 0) pid = -1;
+  posix_spawnattr_destroy(&attributes);
+  return pid;
+}
+
+// The exit status, or nothing if the process had to be killed after `seconds`.
+std::optional<int> WaitForExit(pid_t pid, int seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return std::nullopt;
+}
+
+std::string UtcText(Clock::time_point t) {
+  const std::time_t seconds = Clock::to_time_t(t);
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", utc.tm_hour, utc.tm_min, utc.tm_sec);
+  return text;
+}
+
+int MillisecondOfSecond(Clock::time_point t) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count() % 1000);
+}
+
+std::size_t DistinctColours(const Picture& picture) {
+  std::set<std::uint32_t> colours(picture.Data(), picture.Data() + picture.Width() * picture.Height());
+  return colours.size();
+}
+
+class X11ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    binary_ = EnvPath("HALYARD_BINARY");
+    render_ = EnvPath("HALYARD_RENDER");
+    if (!test::X11TestsRequested() || binary_.empty()) GTEST_SKIP() << "needs scripts/x11-tests.sh";
+    ASSERT_NE(display_.Get(), nullptr);
+    savedResources_ = display_.Resources();
+    display_.WatchRoot();
+  }
+  void TearDown() override {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (display_.Get() != nullptr) display_.SetResources(savedResources_);
+  }
+
+  // Starts the clock and waits for its window; also checks the first frame on screen.
+  unsigned long Start() {
+    const auto started = std::chrono::steady_clock::now();
+    pid_ = Spawn({binary_});
+    EXPECT_GT(pid_, 0);
+    const unsigned long window = display_.WaitForMappedWindow(pid_, 15000);
+    if (window == 0) return 0;
+    const Picture first = display_.Capture(window);
+    const auto mapped = std::chrono::steady_clock::now();
+    std::printf("[ info     ] from start to the first mapped window: %lld ms\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(mapped - started).count()));
+    // Not blank: the face, its sectors, hands and the label's text are all there.
+    EXPECT_GE(DistinctColours(first), 5u) << "the first mapped frame is blank";
+    return window;
+  }
+
+  int Stop(int seconds = 10) {
+    const std::optional<int> status = WaitForExit(pid_, seconds);
+    pid_ = -1;
+    return status.value_or(-1);
+  }
+
+  // What the screen shows equals halyard-render's picture for the second
+  // shown. The second is pinned by capturing late in a second (the last tick,
+  // at most half a second old, fell in the same second) and checking that
+  // the second did not change during the capture; one retry otherwise.
+  void ExpectScreenMatchesRender(unsigned long window, int dpi) {
+    if (render_.empty()) GTEST_SKIP() << "HALYARD_RENDER not set";
+    std::string failure = "the second changed during every capture";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      while (MillisecondOfSecond(Clock::now()) < 650 || MillisecondOfSecond(Clock::now()) > 900) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+      const auto before = Clock::now();
+      const Picture shown = display_.Capture(window);
+      const auto after = Clock::now();
+      const std::string time = UtcText(before);
+      if (time != UtcText(after)) continue;
+
+      const std::string png = ::testing::TempDir() + "halyard-render-" + std::to_string(getpid()) + ".png";
+      const pid_t renderer = Spawn({render_, "--time", time, "--dpi", std::to_string(dpi), "-o", png});
+      ASSERT_EQ(WaitForExit(renderer, 30), 0) << "halyard-render failed";
+      Picture expected;
+      std::string error;
+      ASSERT_TRUE(ReadPng(png, expected, &error)) << error;
+      std::remove(png.c_str());
+      if (shown == expected) return;
+
+      int differing = 0;
+      for (int y = 0; y < std::min(shown.Height(), expected.Height()); ++y) {
+        for (int x = 0; x < std::min(shown.Width(), expected.Width()); ++x) differing += shown.Get(x, y) != expected.Get(x, y);
+      }
+      const std::string saved = ::testing::TempDir() + "halyard-screen-" + time + ".png";
+      WritePng(saved, shown, nullptr);
+      failure = "at " + time + " the screen (" + saved + ", " + std::to_string(shown.Width()) + "x" +
+                std::to_string(shown.Height()) + ") differs from the render in " + std::to_string(differing) + " pixels";
+    }
+    ADD_FAILURE() << failure;
+  }
+
+  std::string binary_;
+  std::string render_;
+  pid_t pid_ = -1;
+  TestDisplay display_;
+  std::string savedResources_;
+};
+
+TEST_F(X11ProgramTest, WindowPropertiesScreenAndEscape) {
+  display_.SetResources("");  // no Xft.dpi: 96
+  const unsigned long window = Start();
+  ASSERT_NE(window, 0u);
+  auto bytes = [&](const char* name) { return display_.GetProperty(window, name).value_or(test::TestDisplay::Property{}); };
+  auto items = [&](const char* name) { return bytes(name).items; };
+
+  const auto geometry = display_.WindowGeometry(window);
+  EXPECT_EQ(geometry.width, 330);
+  EXPECT_EQ(geometry.height, 488);
+  EXPECT_EQ(bytes("WM_NAME").type, "STRING");
+  EXPECT_EQ(bytes("WM_NAME").bytes, "HALYARD");
+  EXPECT_EQ(bytes("_NET_WM_NAME").type, "UTF8_STRING");
+  EXPECT_EQ(bytes("_NET_WM_NAME").bytes, "HALYARD");
+  EXPECT_EQ(bytes("WM_CLASS").bytes, std::string("halyard\0Halyard\0", 16));
+  EXPECT_EQ(items("_NET_WM_STATE"), (std::vector<unsigned long>{display_.Intern("_NET_WM_STATE_ABOVE")}));
+  EXPECT_EQ(items("_NET_WM_PID"), (std::vector<unsigned long>{static_cast<unsigned long>(pid_)}));
+  const auto protocols = items("WM_PROTOCOLS");
+  EXPECT_NE(std::find(protocols.begin(), protocols.end(), display_.Intern("WM_DELETE_WINDOW")), protocols.end());
+
+  // WM_SIZE_HINTS: flags, x, y, width, height, min width/height, max width/height, ...
+  const auto size = items("WM_NORMAL_HINTS");
+  ASSERT_GE(size.size(), 9u);
+  constexpr unsigned long kMinSize = 16, kMaxSize = 32;
+  EXPECT_EQ(size[0] & (kMinSize | kMaxSize), kMinSize | kMaxSize);
+  EXPECT_EQ(std::vector<unsigned long>(size.begin() + 5, size.begin() + 9),
+            (std::vector<unsigned long>{330, 488, 330, 488}));
+
+  // Motif functions: minimise allowed, resize and maximise not.
+  const auto motif = items("_MOTIF_WM_HINTS");
+  ASSERT_EQ(motif.size(), 5u);
+  constexpr unsigned long kResize = 2, kMinimise = 8, kMaximise = 16;
+  EXPECT_EQ(motif[1] & (kResize | kMinimise | kMaximise), kMinimise);
+
+  const auto icon = items("_NET_WM_ICON");
+  std::set<unsigned long> iconSizes;
+  for (std::size_t i = 0; i + 2 <= icon.size(); i += 2 + icon[i] * icon[i + 1]) {
+    ASSERT_LE(i + 2 + icon[i] * icon[i + 1], icon.size()) << "a truncated icon";
+    iconSizes.insert(icon[i]);
+  }
+  EXPECT_TRUE(iconSizes.count(16) && iconSizes.count(32)) << "the sizes a panel and a switcher use";
+
+  ExpectScreenMatchesRender(window, 96);
+
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(X11ProgramTest, At144DpiTheWindowScalesAndTheCloseBoxEndsIt) {
+  display_.SetResources("Xft.dpi:\t144\n");
+  const unsigned long window = Start();
+  ASSERT_NE(window, 0u);
+  const auto geometry = display_.WindowGeometry(window);
+  EXPECT_EQ(geometry.width, 495);
+  EXPECT_EQ(geometry.height, 750);
+  ExpectScreenMatchesRender(window, 144);
+
+  display_.SendDeleteWindow(window);
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(X11ProgramTest, TerminationSignalsEndTheClockWithStatusZero) {
+  for (const int signal : {SIGTERM, SIGINT}) {
+    ASSERT_NE(Start(), 0u);
+    kill(pid_, signal);
+    EXPECT_EQ(Stop(), 0) << "signal " << signal;
+  }
+}
+
+}  // namespace
+}  // namespace halyard
