@@ -22,11 +22,11 @@ std::int32_t ClockWindowHandler(WindowHandle window, std::uint32_t message, std:
     case kEventInitialise: {
       const std::string timeText = CurrentUtcTimeText();
       g_timerHandle = window != nullptr ? window->StartTimer(kClockTimerId, kClockTimerPeriodMs) : 0;
-      DrawClock(window, kClockFaceId, timeText);
+      DrawClock(window, kClockFaceId, timeText, g_options);
       break;
     }
     case kEventTimer:
-      if (wParam == kClockTimerId) DrawClock(window, kClockFaceId, CurrentUtcTimeText());
+      if (wParam == kClockTimerId) DrawClock(window, kClockFaceId, CurrentUtcTimeText(), g_options);
       break;
     case kEventDestroy:
       if (g_timerHandle != 0 && window != nullptr) window->StopTimer(g_timerHandle);

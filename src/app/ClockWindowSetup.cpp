@@ -1,5 +1,6 @@
 #include "app/ClockWindowSetup.h"
 
+#include "app/ClockIcon.h"
 #include "app/ClockWindowHandler.h"
 #include "options/ColorValue.h"
 
@@ -10,7 +11,7 @@ WindowHandle PrepareClockWindow(ClockWindowPlatform& platform, const ClockOption
   if (window == nullptr) return nullptr;
   platform.AddFaceControl(kClockFaceId, kFaceRectUnits);
   platform.AddLabelControl(kStatusLabelId, kLabelRectUnits);
-  platform.SetIcons();
+  platform.SetIcons(&RenderClockIcon);
 
   Canvas::Attach(window, kClockFaceId, DrawingMode::Immediate);
   Canvas::SetColors(ColorValue(options.DialColor), ColorValue(options.BackgroundColor));

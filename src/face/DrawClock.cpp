@@ -3,16 +3,16 @@
 #include <array>
 #include <cmath>
 
-#include "app/ClockWindowHandler.h"
 #include "face/StatusLine.h"
 #include "options/ColorValue.h"
+#include "options/SilentPeriod.h"
+#include "platform/window/ClockWindowIds.h"
 #include "platform/window/WindowHost.h"
 
 namespace halyard {
 namespace {
 
 constexpr std::int32_t kGrey = 0x808080;
-constexpr std::int32_t kRed = 255;
 
 // Nearest integer, ties to even, from extended precision; out-of-range values
 // (impossible for real faces, possible for fuzzed sizes) are pinned, not UB.
@@ -127,7 +127,7 @@ void DrawSilentSectors(const Dial& dial, const ClockOptions& options) {
       const long double angle = sector.startAngle + 6 * k;
       points[k + 1] = {static_cast<float>(dial.X(reach, angle)), static_cast<float>(dial.Y(reach, angle))};
     }
-    const std::int32_t color = sector.phone ? ColorValue(options.PhoneSectorColor) : kRed;
+    const std::int32_t color = sector.phone ? ColorValue(options.PhoneSectorColor) : kTelegraphyRed;
     Canvas::Polygon(points, color, ColorDefault, kSolidFill, 0);
   }
 }
@@ -214,10 +214,6 @@ void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, c
   UpdateStatusLine(window, time, options);
   DrawSecondHandAndHub(dial, time, options);
   Canvas::Redraw();
-}
-
-void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText) {
-  DrawClock(window, faceId, std::move(timeText), CurrentClockOptions());
 }
 
 }  // namespace halyard

@@ -27,9 +27,8 @@ struct FaceGeometry {
 ClockTime DecodeClockTime(const std::string& timeText);
 FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height);
 
-// Draws with the options given (the running clock passes CurrentClockOptions()).
+// Draws the face into control `faceId` and sets the window's status label.
 void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText,
                const ClockOptions& options);
-void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText);
 
 }  // namespace halyard

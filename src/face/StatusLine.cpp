@@ -4,10 +4,6 @@
 
 namespace halyard {
 
-namespace {
-constexpr std::int32_t kRed = 255;  // the 500 kHz colour, fixed like its sectors
-}
-
 SilentPeriod SilentPeriodAt(std::int32_t minutes) {
   switch (minutes) {
     case 15: case 16: case 17: case 45: case 46: case 47:
@@ -30,11 +26,11 @@ void DecideStatusLine(std::int32_t minutes, const ClockOptions& options, StatusL
   line.textColor = ColorValue(options.LabelTextColor);
   switch (line.period) {
     case SilentPeriod::Telegraphy500:
-      line.text.assign("SILENT 500 ").append(options.FrequencyUnit).append(" CW");
-      line.backgroundColor = kRed;
+      AssignSilentText(line.text, line.period, options.FrequencyUnit);
+      line.backgroundColor = kTelegraphyRed;
       break;
     case SilentPeriod::Telephony2182:
-      line.text.assign("SILENT 2182 ").append(options.FrequencyUnit).append(" PH");
+      AssignSilentText(line.text, line.period, options.FrequencyUnit);
       line.backgroundColor = ColorValue(options.PhoneSectorColor);
       break;
     case SilentPeriod::None:

@@ -5,10 +5,9 @@
 #include <string>
 
 #include "options/ClockOptions.h"
+#include "options/SilentPeriod.h"
 
 namespace halyard {
-
-enum class SilentPeriod { None, Telegraphy500, Telephony2182 };
 
 struct StatusLine {
   SilentPeriod period = SilentPeriod::None;

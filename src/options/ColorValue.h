@@ -6,9 +6,11 @@
 
 namespace halyard {
 
-// Special colour values understood by the drawing and label operations.
+// Special colour values understood by the drawing and label operations:
+// the platform's own colour, no colour (transparent), and "leave unchanged".
 inline constexpr std::int32_t ColorDefault = -1;
 inline constexpr std::int32_t ColorNone = -2;
+inline constexpr std::int32_t ColorKeep = -3;
 
 // "&HBBGGRR" gives 0x00BBGGRR. Any text gives a value; text without a number
 // gives 0. After leading spaces, tabs, CRs and LFs:

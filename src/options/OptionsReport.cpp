@@ -4,12 +4,11 @@
 #include <cstdio>
 
 #include "options/ColorValue.h"
+#include "options/SilentPeriod.h"
 
 namespace halyard {
 
 namespace {
-
-constexpr std::int32_t kTelegraphyRed = 255;  // fixed colour of the 500 kHz sectors and status line
 
 std::string Quoted(std::string_view text) { return "\"" + EscapeOptionText(text) + "\""; }
 
@@ -52,8 +51,8 @@ class ReportBuilder {
   OptionsReport Build(const std::optional<StatusWidthLimit>& width) {
     const ClockOptions& o = report_.options;
     const bool dot = o.SecondHandStyle == "DOT";
-    const std::string telegraphyText = "SILENT 500 " + o.FrequencyUnit + " CW";
-    const std::string telephonyText = "SILENT 2182 " + o.FrequencyUnit + " PH";
+    const std::string telegraphyText = SilentText(SilentPeriod::Telegraphy500, o.FrequencyUnit);
+    const std::string telephonyText = SilentText(SilentPeriod::Telephony2182, o.FrequencyUnit);
 
     if (report_.linesInFile < ClockOptions::kLineCount) {
       Warn(OptionsWarning::Kind::MissingLines, 0,
@@ -162,8 +161,8 @@ class ReportBuilder {
 }  // namespace
 
 std::string DescribeColor(std::int32_t value) {
-  if (value == -1) return "platform default (-1)";
-  if (value == -2) return "no colour (-2)";
+  if (value == ColorDefault) return "platform default (-1)";
+  if (value == ColorNone) return "no colour (-2)";
   if (value < 0) return std::to_string(value) + " (negative: the platform default)";
   const auto v = static_cast<std::uint32_t>(value);
   std::string text = Hex6(v & 0xFFFFFF) + ": red " + std::to_string(v & 0xFF) + ", green " +

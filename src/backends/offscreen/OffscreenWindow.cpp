@@ -1,6 +1,7 @@
 #include "backends/offscreen/OffscreenWindow.h"
 
 #include "backends/soft/SoftRasterizer.h"
+#include "platform/window/ClockWindowIds.h"
 
 namespace halyard {
 
@@ -108,7 +109,7 @@ void OffscreenWindow::EndWindow() {
   if (ended_) return;
   ended_ = true;
   if (handler_ != nullptr) {
-    handler_(this, 0x0010, 0, 0);  // close
+    handler_(this, kEventClose, 0, 0);
     handler_(this, 0x0002, 0, 0);  // destroy
   }
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/time/TickPhase.h"
+#include "platform/window/ClockWindowIds.h"
 #ifdef HALYARD_FULL_SPEED_TIMER
 #include <cstdio>
 
@@ -102,7 +102,7 @@ bool WinClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
   return true;
 }
 
-void WinClockWindow::SetIcons() {
+void WinClockWindow::SetIcons(IconRenderer /*renderIcon*/) {  // the icon is a resource here
   if (hwnd_ == nullptr || bigIcon_ != nullptr) return;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   // The one large image is scaled down by the system to each size asked for.
@@ -261,7 +261,7 @@ void WinClockWindow::Tick() {
 INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // The handler always answers 0: what it does not consume gets the default handling.
   Deliver(message, wParam, lParam);
-  if (message == WM_TIMER && wParam == kPhaseLockedTimerId && tickTimerRunning_ && IsWindow(hwnd_)) {
+  if (message == WM_TIMER && wParam == kClockTimerId && tickTimerRunning_ && IsWindow(hwnd_)) {
 #ifdef HALYARD_FULL_SPEED_TIMER
     fullSpeed_.Sample(++fullSpeed_.ticks);
 #endif
@@ -398,7 +398,7 @@ std::uint32_t WinClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t pe
   if (handle != 0) {
     tickTimerId_ = timerId;
     tickTimerRunning_ = true;
-    if (timerId == kPhaseLockedTimerId) KeepClockTimerInPhase();
+    if (timerId == kClockTimerId) KeepClockTimerInPhase();
   }
   return static_cast<std::uint32_t>(handle);
 }
@@ -417,12 +417,12 @@ void WinClockWindow::FullSpeedCounts::Sample(std::uint64_t tick) {
 void WinClockWindow::KeepClockTimerInPhase() {
 #ifdef HALYARD_FULL_SPEED_TIMER
   // Test build: the timer fires as often as the system allows.
-  SetTimer(hwnd_, kPhaseLockedTimerId, USER_TIMER_MINIMUM, nullptr);
+  SetTimer(hwnd_, kClockTimerId, USER_TIMER_MINIMUM, nullptr);
 #else
   // The same timer, re-armed so that its next tick falls just after the next
   // half-second of the wall clock: a new second shows within milliseconds.
   const auto delay = DelayToNextTick(PlatformClock());
-  SetTimer(hwnd_, kPhaseLockedTimerId, static_cast<UINT>(delay.count()), nullptr);
+  SetTimer(hwnd_, kClockTimerId, static_cast<UINT>(delay.count()), nullptr);
 #endif
 }
 

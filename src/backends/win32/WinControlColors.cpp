@@ -22,7 +22,7 @@ bool WinControlColors::Set(std::int32_t textColor, std::int32_t backgroundColor)
   std::int32_t background = backgroundColor;
   if (background >= 0) {
     background = static_cast<std::int32_t>(LowBits(background));
-  } else if (background != kTransparent) {
+  } else if (background != ColorNone) {
     background = -1;
   }
   if (set_ && text == text_ && background == background_) return false;
@@ -41,7 +41,7 @@ bool WinControlColors::Set(std::int32_t textColor, std::int32_t backgroundColor)
 HBRUSH WinControlColors::Apply(HDC dc) const {
   if (!set_) return nullptr;
   SetTextColor(dc, text_ >= 0 ? LowBits(text_) : GetSysColor(COLOR_WINDOWTEXT));
-  if (background_ == kTransparent) {
+  if (background_ == ColorNone) {
     SetBkMode(dc, TRANSPARENT);
     return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
   }

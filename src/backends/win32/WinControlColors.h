@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "options/ColorValue.h"
+
 namespace halyard {
 
 class WinControlColors {
@@ -27,12 +29,11 @@ class WinControlColors {
   void Clear();
 
   bool IsSet() const { return set_; }
-  bool Transparent() const { return set_ && background_ == kTransparent; }
+  bool Transparent() const { return set_ && background_ == ColorNone; }
   // The solid brush this object owns, if any.
   HBRUSH OwnBrush() const { return brush_; }
 
  private:
-  static constexpr std::int32_t kTransparent = -2;
 
   bool set_ = false;
   std::int32_t text_ = -1;

@@ -9,9 +9,7 @@
 #include <climits>
 #include <vector>
 
-#include "app/ClockIcon.h"
-#include "app/ClockWindowHandler.h"
-#include "platform/time/TickPhase.h"
+#include "platform/window/ClockWindowIds.h"
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/soft/SoftRasterizer.h"
 #include "backends/x11/ScreenDpi.h"
@@ -243,10 +241,10 @@ bool X11ClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
   return true;
 }
 
-void X11ClockWindow::SetIcons() {
-  if (window_ == 0) return;
+void X11ClockWindow::SetIcons(IconRenderer renderIcon) {
+  if (window_ == 0 || renderIcon == nullptr) return;
   std::vector<Picture> icons;
-  for (const std::int32_t size : kIconSizes) icons.push_back(RenderClockIcon(size));
+  for (const std::int32_t size : kIconSizes) icons.push_back(renderIcon(size));
   const std::vector<unsigned long> data = NetWmIconData(icons);
   if (data.empty()) return;
   XChangeProperty(display_, window_, atoms_->netWmIcon, XA_CARDINAL, 32, PropModeReplace,
@@ -332,14 +330,14 @@ bool X11ClockWindow::SetControlColors(std::int32_t controlId, std::int32_t textC
 std::uint32_t X11ClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t periodMs) {
   if (window_ == 0 || destroyed_) return 0;
   const std::uint32_t handle = timers_.Start(timerId, periodMs, Now());
-  if (handle == kPhaseLockedTimerId) KeepClockTimerInPhase();
+  if (handle == kClockTimerId) KeepClockTimerInPhase();
   return handle;
 }
 
 void X11ClockWindow::KeepClockTimerInPhase() {
   // The clock's ticks fall just after each half-second of the wall clock, so a
   // new second shows within milliseconds; the monotonic clock measures the wait.
-  timers_.Rearm(kPhaseLockedTimerId, DelayToNextTick(PlatformClock()), Now());
+  timers_.Rearm(kClockTimerId, DelayToNextTick(PlatformClock()), Now());
 }
 
 void X11ClockWindow::StopTimer(std::uint32_t handle) { timers_.Stop(handle); }
@@ -458,7 +456,7 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
       const auto id = timers_.TakeDue(now);
       if (!id) break;
       Dispatch(kEventTimer, *id, 0);
-      if (*id == kPhaseLockedTimerId && !destroyed_) KeepClockTimerInPhase();
+      if (*id == kClockTimerId && !destroyed_) KeepClockTimerInPhase();
     }
     if (destroyed_) break;
     SendPending();

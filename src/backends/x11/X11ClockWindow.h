@@ -40,7 +40,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
                                   std::int32_t heightUnits) override;
   bool AddFaceControl(std::int32_t id, DialogRect rect) override;
   bool AddLabelControl(std::int32_t id, DialogRect rect) override;
-  void SetIcons() override;
+  void SetIcons(IconRenderer renderIcon) override;
   void SetLabelFont(std::int32_t id, const FontSpec& font) override;
   void SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) override;
   TextExtent ControlClientSize(std::int32_t id) override;

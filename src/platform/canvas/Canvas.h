@@ -32,7 +32,6 @@ using PointList = std::vector<PointF>;
 
 using FillStyle = std::int32_t;  // 0: solid
 inline constexpr FillStyle kSolidFill = 0;
-inline constexpr std::int32_t ColorKeep = -3;  // SetColors: leave unchanged
 
 // Brings (part of) a canvas's picture to the screen.
 class CanvasPresenter {

@@ -9,7 +9,7 @@ LabelColors ResolveLabelColors(std::int32_t textColor, std::int32_t backgroundCo
                                : system.windowText;
   if (backgroundColor >= 0) {
     colors.background = static_cast<std::uint32_t>(backgroundColor) & 0xFFFFFFu;
-  } else if (backgroundColor == -2) {
+  } else if (backgroundColor == ColorNone) {
     colors.transparent = true;
   } else {
     colors.background = system.buttonFace;

@@ -9,8 +9,6 @@
 
 namespace halyard {
 
-// The clock's own window timer, the one whose ticks are kept in phase.
-inline constexpr std::uint32_t kPhaseLockedTimerId = 100;
 inline constexpr std::chrono::milliseconds kTickPeriod{500};
 inline constexpr std::chrono::milliseconds kTickMargin{3};
 

@@ -8,13 +8,15 @@
 #include <string_view>
 
 #include "platform/canvas/Canvas.h"
-#include "platform/window/DialogUnits.h"
 #include "platform/canvas/FontSpec.h"
+#include "platform/window/DialogUnits.h"
 
 namespace halyard {
 
 // The handler's signature: window, message number, first and second parameter.
 using ClockEventHandler = std::int32_t (*)(WindowHandle, std::uint32_t, std::uint32_t, std::int32_t);
+// Draws the program icon, `size` pixels square.
+using IconRenderer = Picture (*)(std::int32_t size);
 
 class ClockWindowPlatform {
  public:
@@ -26,7 +28,8 @@ class ClockWindowPlatform {
   // A graphic control with its own canvas, and a centred one-line text control.
   virtual bool AddFaceControl(std::int32_t id, DialogRect rect) = 0;
   virtual bool AddLabelControl(std::int32_t id, DialogRect rect) = 0;
-  virtual void SetIcons() = 0;
+  // The program icon, drawn by `renderIcon` at each size the platform wants.
+  virtual void SetIcons(IconRenderer renderIcon) = 0;
   // The label's font; the platform keeps the realised font until ReleaseFonts.
   virtual void SetLabelFont(std::int32_t id, const FontSpec& font) = 0;
   // The window's own text and background colours (same rules as a label's).
