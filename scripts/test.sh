@@ -31,6 +31,8 @@ build() {  # preset [targets...]
 
 bash scripts/setup.sh || exit 1
 
+step "layers and OS headers" bash scripts/check-structure.sh
+
 step "linux build" build linux
 step "linux unit tests" ctest --test-dir build/linux --output-on-failure --no-tests=error -j2
 step "benchmarks (short run)" bash -c 'for b in build/linux/bench/halyard_bench*; do [ -x "$b" ] || continue; "$b" --benchmark_min_time=0.05 || exit 1; done'

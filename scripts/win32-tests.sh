@@ -42,7 +42,7 @@ if [ $# -ge 1 ]; then
 fi
 
 clock_exe="$build_dir/halyard.exe"
-inspect_exe="$build_dir/halyard-inspect.exe"
+inspect_exe="$build_dir/tools/halyard-inspect.exe"
 tests_exe="$build_dir/tests/halyard_tests.exe"
 [ -f "$clock_exe" ] || die "$clock_exe not found; build the halyard target"
 [ -f "$inspect_exe" ] || die "$inspect_exe not found; build the halyard-inspect target"

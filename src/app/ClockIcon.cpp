@@ -4,7 +4,6 @@
 #include "face/DrawClock.h"
 #include "options/ColorValue.h"
 #include "platform/window/WindowHost.h"
-#include "backends/soft/SoftRasterizer.h"
 
 namespace halyard {
 
@@ -25,9 +24,9 @@ class IconWindow final : public WindowHost {
 };
 }  // namespace
 
-Picture RenderClockIcon(std::int32_t size) {
-  if (size <= 0) return {};
-  Canvas canvas(std::make_unique<SoftRasterizer>(size, size), nullptr, 96);
+Picture RenderClockIcon(std::unique_ptr<Rasterizer> target) {
+  if (target == nullptr || target->Pixels().Width() <= 0) return {};
+  Canvas canvas(std::move(target), nullptr, 96);
   IconWindow window(canvas);
   Canvas* previous = Canvas::Current();
   const ClockOptions options = DefaultClockOptions();

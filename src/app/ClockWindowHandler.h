@@ -5,6 +5,7 @@
 
 #include "options/ClockOptions.h"
 #include "platform/canvas/Canvas.h"
+#include "platform/window/WindowHost.h"
 #include "platform/time/TimeSource.h"
 #include "platform/window/ClockWindowIds.h"
 

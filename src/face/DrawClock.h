@@ -6,6 +6,7 @@
 
 #include "options/ClockOptions.h"
 #include "platform/canvas/Canvas.h"
+#include "platform/window/WindowHost.h"
 
 namespace halyard {
 

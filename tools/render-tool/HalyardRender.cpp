@@ -14,6 +14,7 @@
 #include "platform/window/OptionsPath.h"
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/posix/PngFile.h"
+#include "backends/soft/SoftRasterizer.h"
 
 namespace {
 
@@ -87,7 +88,9 @@ int main(int argc, char** argv) {
 
   std::string error;
   if (iconSize > 0) {
-    if (!halyard::WritePng(output, halyard::RenderClockIcon(static_cast<std::int32_t>(iconSize)), &error)) return Fail(error);
+    const auto size = static_cast<std::int32_t>(iconSize);
+    const halyard::Picture icon = halyard::RenderClockIcon(std::make_unique<halyard::SoftRasterizer>(size, size));
+    if (!halyard::WritePng(output, icon, &error)) return Fail(error);
     return 0;
   }
 

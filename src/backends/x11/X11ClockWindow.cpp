@@ -244,7 +244,7 @@ bool X11ClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
 void X11ClockWindow::SetIcons(IconRenderer renderIcon) {
   if (window_ == 0 || renderIcon == nullptr) return;
   std::vector<Picture> icons;
-  for (const std::int32_t size : kIconSizes) icons.push_back(renderIcon(size));
+  for (const std::int32_t size : kIconSizes) icons.push_back(renderIcon(std::make_unique<SoftRasterizer>(size, size)));
   const std::vector<unsigned long> data = NetWmIconData(icons);
   if (data.empty()) return;
   XChangeProperty(display_, window_, atoms_->netWmIcon, XA_CARDINAL, 32, PropModeReplace,

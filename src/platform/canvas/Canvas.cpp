@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/window/WindowHost.h"
 
 namespace halyard {
 namespace {
@@ -63,7 +62,7 @@ void Canvas::SetCurrent(Canvas* canvas, DrawingMode mode) {
   if (canvas != nullptr) canvas->mode_ = mode;
 }
 
-void Canvas::Attach(WindowHandle window, std::int32_t controlId, DrawingMode mode) {
+void Canvas::Attach(CanvasOwner* window, std::int32_t controlId, DrawingMode mode) {
   SetCurrent(window != nullptr ? window->FindCanvas(controlId) : nullptr, mode);
   if (g_current != nullptr) {
     g_current->Record("Attach", {static_cast<double>(controlId), mode == DrawingMode::Deferred ? 1.0 : 0.0});

@@ -13,14 +13,12 @@
 #include <vector>
 
 #include "options/ColorValue.h"
+#include "platform/canvas/CanvasOwner.h"
 #include "platform/canvas/FontSpec.h"
 #include "platform/canvas/Picture.h"
 #include "platform/canvas/Rasterizer.h"
 
 namespace halyard {
-
-class WindowHost;
-using WindowHandle = WindowHost*;
 
 enum class DrawingMode { Immediate, Deferred };
 
@@ -63,7 +61,7 @@ class Canvas {
   Canvas& operator=(const Canvas&) = delete;
 
   // --- operations on the thread's current target ---
-  static void Attach(WindowHandle window, std::int32_t controlId, DrawingMode mode);
+  static void Attach(CanvasOwner* window, std::int32_t controlId, DrawingMode mode);
   static void SetColors(std::int32_t foreground, std::int32_t background);
   static void SetFont(const FontSpec& font);
   static void SetScale(float x1, float y1, float x2, float y2);

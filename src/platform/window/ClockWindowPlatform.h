@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/canvas/Canvas.h"
+#include "platform/window/WindowHost.h"
 #include "platform/canvas/FontSpec.h"
 #include "platform/window/DialogUnits.h"
 
@@ -15,8 +16,8 @@ namespace halyard {
 
 // The handler's signature: window, message number, first and second parameter.
 using ClockEventHandler = std::int32_t (*)(WindowHandle, std::uint32_t, std::uint32_t, std::int32_t);
-// Draws the program icon, `size` pixels square.
-using IconRenderer = Picture (*)(std::int32_t size);
+// Draws the program icon into a square target of the size wanted.
+using IconRenderer = Picture (*)(std::unique_ptr<Rasterizer> target);
 
 class ClockWindowPlatform {
  public:

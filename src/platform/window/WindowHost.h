@@ -6,16 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/canvas/CanvasOwner.h"
+
 namespace halyard {
 
-class Canvas;
-
-class WindowHost {
+class WindowHost : public CanvasOwner {
  public:
   virtual ~WindowHost() = default;
-
-  // The canvas of the graphic control `controlId`, or null if there is none.
-  virtual Canvas* FindCanvas(std::int32_t controlId) = 0;
 
   // The text control `controlId`: replace its text (bytes in the platform's code
   // page) and set its colours. Colour rules: values >= 0 use their low 24 bits;
@@ -34,5 +31,7 @@ class WindowHost {
   // destroy event to the handler).
   virtual void EndWindow() = 0;
 };
+
+using WindowHandle = WindowHost*;
 
 }  // namespace halyard

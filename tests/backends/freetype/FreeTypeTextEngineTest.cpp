@@ -42,6 +42,8 @@ std::atomic<long> allocationCount{0};
 namespace halyard {
 namespace {
 
+using namespace testing;
+
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 

@@ -9,6 +9,8 @@
 namespace halyard {
 namespace {
 
+using namespace testing;
+
 using namespace std::string_literals;
 
 std::u32string Decode(std::string_view bytes) {

@@ -4,7 +4,7 @@
 #include <clocale>
 #include <string>
 
-namespace halyard {
+namespace halyard::testing {
 
 class LocaleGuard {
  public:
@@ -23,4 +23,4 @@ class LocaleGuard {
   bool ok_ = false;
 };
 
-}  // namespace halyard
+}  // namespace halyard::testing

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-namespace halyard {
+namespace halyard::testing {
 
 namespace {
 
@@ -52,4 +52,4 @@ bool WriteBmp(const Picture& picture, const std::filesystem::path& path) {
   return static_cast<bool>(stream);
 }
 
-}  // namespace halyard
+}  // namespace halyard::testing

@@ -5,9 +5,9 @@
 
 #include "platform/canvas/Picture.h"
 
-namespace halyard {
+namespace halyard::testing {
 
 // Writes a 32-bpp top-down BI_RGB BMP, the layout Picture already has in memory.
 bool WriteBmp(const Picture& picture, const std::filesystem::path& path);
 
-}  // namespace halyard
+}  // namespace halyard::testing

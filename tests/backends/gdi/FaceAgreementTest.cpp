@@ -15,6 +15,8 @@
 namespace halyard {
 namespace {
 
+using namespace testing;
+
 class FaceOnlyWindow final : public WindowHost {
  public:
   explicit FaceOnlyWindow(std::unique_ptr<Rasterizer> raster) : canvas(std::move(raster), nullptr, 96) {}

@@ -14,6 +14,8 @@
 namespace halyard {
 namespace {
 
+using namespace testing;
+
 constexpr std::uint32_t kPaper = 0x00F0F0F0;
 constexpr std::uint32_t kInk = 0x00102030;
 constexpr std::uint32_t kFill = 0x0020C0E0;

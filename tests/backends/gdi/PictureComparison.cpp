@@ -5,7 +5,7 @@
 
 #include "BmpFile.h"
 
-namespace halyard {
+namespace halyard::testing {
 
 namespace {
 
@@ -77,4 +77,4 @@ std::filesystem::path SaveComparison(const std::filesystem::path& folder, const 
   return std::filesystem::absolute(folder, error);
 }
 
-}  // namespace halyard
+}  // namespace halyard::testing

@@ -8,7 +8,7 @@
 
 #include "platform/canvas/Picture.h"
 
-namespace halyard {
+namespace halyard::testing {
 
 struct PictureComparison {
   bool sizesDiffer = false;
@@ -29,4 +29,4 @@ Picture DiffPicture(const Picture& actual, const Picture& expected);
 std::filesystem::path SaveComparison(const std::filesystem::path& folder, const std::string& stem,
                                      const Picture& actual, const Picture& expected);
 
-}  // namespace halyard
+}  // namespace halyard::testing

@@ -22,6 +22,8 @@
 namespace halyard {
 namespace {
 
+using namespace testing;
+
 constexpr std::uint32_t kPaper = 0x00FFFFFF;
 constexpr std::uint32_t kInk = 0x00403020;
 constexpr std::uint32_t kFill = 0x0030B0F0;  // differs from kInk so the outline's edge shows

@@ -10,7 +10,7 @@
 namespace halyard {
 namespace {
 
-using namespace softtest;
+using namespace testing;
 
 // GDI's tie rule stated independently: walk the major axis, round the exact
 // minor coordinate to nearest, and send exact halves to the smaller

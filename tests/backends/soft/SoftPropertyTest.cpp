@@ -15,7 +15,7 @@ namespace halyard {
 namespace {
 
 using soft::Point64;
-using namespace softtest;
+using namespace testing;
 
 Picture FillOnly(const std::vector<Point64>& polygon, FillRule rule, int size) {
   Picture picture(size, size);

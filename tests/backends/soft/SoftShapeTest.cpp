@@ -7,7 +7,7 @@
 namespace halyard {
 namespace {
 
-using namespace softtest;
+using namespace testing;
 
 PixelSet Square(int left, int top, int right, int bottom) {  // inclusive
   PixelSet s;

@@ -9,7 +9,7 @@
 
 #include "platform/canvas/Picture.h"
 
-namespace halyard::softtest {
+namespace halyard::testing {
 
 inline constexpr std::uint32_t kRed = 0x0000FF;   // COLORREF
 inline constexpr std::uint32_t kBlue = 0xFF0000;  // COLORREF
@@ -39,4 +39,4 @@ inline std::vector<std::string> Art(const Picture& picture) {
   return rows;
 }
 
-}  // namespace halyard::softtest
+}  // namespace halyard::testing

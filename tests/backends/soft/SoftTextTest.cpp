@@ -7,7 +7,7 @@
 namespace halyard {
 namespace {
 
-using namespace softtest;
+using namespace testing;
 
 // Cells 3 px wide and 5 tall; each glyph is one pixel at its cell's top-left.
 struct FakeTextEngine : TextEngine {

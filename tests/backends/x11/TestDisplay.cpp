@@ -10,7 +10,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace halyard::test {
+namespace halyard::testing {
 
 bool X11TestsRequested() {
   const char* flag = std::getenv("HALYARD_X11_TESTS");
@@ -145,4 +145,4 @@ unsigned long TestDisplay::WaitForMappedWindow(long pid, int timeoutMs) const {
   }
 }
 
-}  // namespace halyard::test
+}  // namespace halyard::testing

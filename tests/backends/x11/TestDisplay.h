@@ -11,7 +11,7 @@
 
 typedef struct _XDisplay Display;
 
-namespace halyard::test {
+namespace halyard::testing {
 
 // Tests that need an X server run only when the Xvfb script asks for them.
 bool X11TestsRequested();
@@ -58,4 +58,4 @@ class TestDisplay {
   Display* display_;
 };
 
-}  // namespace halyard::test
+}  // namespace halyard::testing

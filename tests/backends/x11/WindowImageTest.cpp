@@ -42,8 +42,8 @@ void PrintTo(const Case& c, std::ostream* out) {
 class WindowImageTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(WindowImageTest, ScreenShowsThePictureAndAPartialUpdateTouchesOnlyItsArea) {
-  if (!test::X11TestsRequested()) GTEST_SKIP() << "needs the X server of scripts/x11-tests.sh";
-  test::TestDisplay display;
+  if (!testing::X11TestsRequested()) GTEST_SKIP() << "needs the X server of scripts/x11-tests.sh";
+  testing::TestDisplay display;
   Display* x = display.Get();
   ASSERT_NE(x, nullptr);
   const Case c = GetParam();

@@ -36,7 +36,7 @@ enum class Ending { EscapeKey, CloseBox, Sigterm, DestroyedByOtherClient };
 class X11ClockWindowTest : public ::testing::TestWithParam<Ending> {
  protected:
   void SetUp() override {
-    if (!test::X11TestsRequested()) GTEST_SKIP() << "needs the X server of scripts/x11-tests.sh";
+    if (!testing::X11TestsRequested()) GTEST_SKIP() << "needs the X server of scripts/x11-tests.sh";
     g_messages.clear();
     CurrentClockOptions() = DefaultClockOptions();
     window_ = X11ClockWindow::Connect();
@@ -51,7 +51,7 @@ class X11ClockWindowTest : public ::testing::TestWithParam<Ending> {
 
   std::unique_ptr<X11ClockWindow> window_;
   WindowHandle handle_ = nullptr;
-  test::TestDisplay user_;
+  testing::TestDisplay user_;
 };
 
 TEST_P(X11ClockWindowTest, EndingDeliversTheEventsADialogWould) {

@@ -27,7 +27,7 @@ extern char** environ;
 namespace halyard {
 namespace {
 
-using test::TestDisplay;
+using testing::TestDisplay;
 using Clock = std::chrono::system_clock;
 
 std::string EnvPath(const char* name) {
@@ -94,7 +94,7 @@ class X11ProgramTest : public ::testing::Test {
   void SetUp() override {
     binary_ = EnvPath("HALYARD_BINARY");
     render_ = EnvPath("HALYARD_RENDER");
-    if (!test::X11TestsRequested() || binary_.empty()) GTEST_SKIP() << "needs scripts/x11-tests.sh";
+    if (!testing::X11TestsRequested() || binary_.empty()) GTEST_SKIP() << "needs scripts/x11-tests.sh";
     ASSERT_NE(display_.Get(), nullptr);
     savedResources_ = display_.Resources();
     display_.WatchRoot();
@@ -178,7 +178,7 @@ TEST_F(X11ProgramTest, WindowPropertiesScreenAndEscape) {
   display_.SetResources("");  // no Xft.dpi: 96
   const unsigned long window = Start();
   ASSERT_NE(window, 0u);
-  auto bytes = [&](const char* name) { return display_.GetProperty(window, name).value_or(test::TestDisplay::Property{}); };
+  auto bytes = [&](const char* name) { return display_.GetProperty(window, name).value_or(testing::TestDisplay::Property{}); };
   auto items = [&](const char* name) { return bytes(name).items; };
 
   const auto geometry = display_.WindowGeometry(window);
