@@ -15,7 +15,8 @@ WindowHandle PrepareClockWindow(ClockWindowPlatform& platform, const ClockOption
 
   Canvas::Attach(window, kClockFaceId, DrawingMode::Immediate);
   Canvas::SetColors(ColorValue(options.DialColor), ColorValue(options.BackgroundColor));
-  const FontSpec font = ClockFontSpec();
+  FontSpec font = ClockFontSpec();
+  font.utf8Text = options.Utf8Texts;
   Canvas::SetFont(font);
   platform.SetLabelFont(kStatusLabelId, font);
   platform.SetWindowColors(ColorValue(options.DialColor), ColorValue(options.BackgroundColor));

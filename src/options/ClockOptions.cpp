@@ -74,11 +74,12 @@ std::string OptionLineReader::ReadOptionLine() {
 
 ClockOptions ParseClockOptions(std::string_view fileBytes) {
   fileBytes = fileBytes.substr(0, kMaxOptionsFileBytes);
+  ClockOptions options;
   if (fileBytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
     fileBytes.remove_prefix(kUtf8ByteOrderMark.size());
+    options.Utf8Texts = true;
   }
   OptionLineReader reader(fileBytes);
-  ClockOptions options;
   for (std::size_t i = 0; i < ClockOptions::kLineCount; ++i) options.Line(i) = reader.ReadOptionLine();
   return options;
 }

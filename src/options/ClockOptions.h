@@ -22,6 +22,10 @@ struct ClockOptions {
   std::string FrequencyUnit;
   std::string BannerText;
 
+  // The file began with a UTF-8 byte-order mark: its texts are UTF-8, whatever
+  // the locale or ANSI code page.
+  bool Utf8Texts = false;
+
   static constexpr std::size_t kLineCount = 9;
   std::string& Line(std::size_t index);  // 0-based, in file order
   const std::string& Line(std::size_t index) const;
@@ -59,7 +63,7 @@ class OptionLineReader {
 };
 
 // The nine options from the file's bytes. A UTF-8 byte-order mark at the very
-// start is skipped. Missing lines are empty texts, not defaults.
+// start is skipped and makes the texts UTF-8. Missing lines are empty texts, not defaults.
 ClockOptions ParseClockOptions(std::string_view fileBytes);
 
 // Where the file is and how its bytes are fetched; the platform layer provides it.

@@ -5,6 +5,7 @@
 
 #include "options/ColorValue.h"
 #include "options/SilentPeriod.h"
+#include "options/Utf8Decoder.h"
 
 namespace halyard {
 
@@ -189,24 +190,13 @@ std::string EscapeOptionText(std::string_view text) {
       ++i;
       continue;
     }
-    // A valid UTF-8 sequence of a printing character stays as it is.
-    std::size_t extra = 0;
-    std::uint32_t code = 0;
-    std::uint32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) { extra = 1; code = lead & 0x1F; minimum = 0x80; }
-    else if (lead >= 0xE0 && lead <= 0xEF) { extra = 2; code = lead & 0x0F; minimum = 0x800; }
-    else if (lead >= 0xF0 && lead <= 0xF4) { extra = 3; code = lead & 0x07; minimum = 0x10000; }
-    bool valid = extra > 0 && text.size() - i > extra;
-    for (std::size_t k = 1; valid && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) valid = false;
-      else code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms, surrogates and the C1 controls are escaped byte by byte.
-    valid = valid && code >= minimum && code >= 0xA0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
-    if (valid) {
-      out.append(text.substr(i, extra + 1));
-      i += extra + 1;
+    // A valid UTF-8 sequence of a printing character stays as it is; anything
+    // else, the C1 controls included, is escaped byte by byte.
+    std::size_t next = i;
+    char32_t code = 0;
+    if (NextUtf8(text, next, code) == Utf8Step::Character && code >= 0xA0) {
+      out.append(text.substr(i, next - i));
+      i = next;
     } else {
       escape(lead);
       ++i;

@@ -92,6 +92,8 @@ TEST(OptionLineReaderTest, KeepsEveryOtherByte) {
 
 TEST(OptionLineReaderTest, SkipsAByteOrderMarkOnlyAtTheStart) {
   const ClockOptions parsed = ParseClockOptions("\xEF\xBB\xBF&HFF901E\r\xEF\xBB\xBFx");
+  EXPECT_TRUE(parsed.Utf8Texts);
+  EXPECT_FALSE(ParseClockOptions("&HFF901E\r\xC3\x85").Utf8Texts);
   EXPECT_EQ(parsed.BackgroundColor, "&HFF901E");
   EXPECT_EQ(parsed.DialColor, "\xEF\xBB\xBFx");
   EXPECT_EQ(ParseClockOptions("\xEF\xBB").BackgroundColor, "\xEF\xBB");  // not a whole mark

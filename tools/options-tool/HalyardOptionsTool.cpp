@@ -73,8 +73,8 @@ void PrintReport(const std::string& path, bool absent, const halyard::OptionsRep
 }
 
 // The status line is the window's width: 220 dialog units, 330 pixels at 96 dpi.
-std::optional<halyard::StatusWidthLimit> StatusLineWidth() {
-  auto measure = halyard::MakeStatusTextMeasure(96);
+std::optional<halyard::StatusWidthLimit> StatusLineWidth(bool utf8Text = false) {
+  auto measure = halyard::MakeStatusTextMeasure(96, utf8Text);
   if (!measure) return std::nullopt;
   return halyard::StatusWidthLimit{measure, halyard::DialogUnits::ForDpi(96).ToPixelsX(halyard::kWindowWidthUnits)};
 }
@@ -92,7 +92,8 @@ int ShowFile(const std::string& path) {
     case OptionsFileSource::ReadResult::Read:
       break;
   }
-  const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes, StatusLineWidth());
+  const bool utf8Text = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
+  const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes, StatusLineWidth(utf8Text));
   PrintReport(path, false, report);
   return report.warnings.empty() ? kExitClean : kExitWarnings;
 }

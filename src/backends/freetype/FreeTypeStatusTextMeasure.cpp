@@ -5,9 +5,11 @@
 
 namespace halyard {
 
-std::function<int(std::string_view)> MakeStatusTextMeasure(int dpi) {
+std::function<int(std::string_view)> MakeStatusTextMeasure(int dpi, bool utf8Text) {
+  FontSpec font = ClockFontSpec();
+  font.utf8Text = utf8Text;
   auto engine = std::make_shared<FreeTypeTextEngine>();
-  if (!engine->SetFont(ClockFontSpec(), dpi)) return {};
+  if (!engine->SetFont(font, dpi)) return {};
   return [engine](std::string_view text) { return static_cast<int>(engine->Advance(text)); };
 }
 

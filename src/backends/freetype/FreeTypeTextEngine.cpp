@@ -75,6 +75,7 @@ bool FreeTypeTextEngine::SetFont(const FontSpec& font, std::int32_t dpi) {
   });
   if (known != requests_.end()) {
     current_ = known->font;
+    utf8Text_ = font.utf8Text;
     std::rotate(known, known + 1, requests_.end());  // most recently used last
     return true;
   }
@@ -87,6 +88,7 @@ bool FreeTypeTextEngine::SetFont(const FontSpec& font, std::int32_t dpi) {
   request.font = realised;
   Remember(std::move(request));
   current_ = realised;
+  utf8Text_ = font.utf8Text;
   return true;
 }
 
@@ -146,7 +148,7 @@ std::uint64_t FreeTypeTextEngine::GlyphRenders() const {
 std::int32_t FreeTypeTextEngine::Advance(std::string_view text) {
   if (current_ == nullptr) return 0;
   std::int64_t total = 0;
-  LocaleDecoder decoder(text);
+  LocaleDecoder decoder(text, utf8Text_);
   char32_t c = 0;
   while (decoder.Next(c)) total += current_->GlyphFor(c).advance;
   return static_cast<std::int32_t>(std::min<std::int64_t>(total, std::numeric_limits<std::int32_t>::max()));
@@ -162,7 +164,7 @@ void FreeTypeTextEngine::DrawGlyphs(Picture& picture, PixelPoint origin, std::st
   // 64-bit positions: an origin near the edge of the int range must not wrap.
   const std::int64_t baseline = static_cast<std::int64_t>(origin.y) + current_->Metrics().ascent;
   std::int64_t pen = origin.x;
-  LocaleDecoder decoder(text);
+  LocaleDecoder decoder(text, utf8Text_);
   char32_t c = 0;
   while (decoder.Next(c)) {
     const Glyph glyph = current_->GlyphFor(c);

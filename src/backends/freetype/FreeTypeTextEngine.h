@@ -67,6 +67,7 @@ class FreeTypeTextEngine final : public TextEngine {
   std::vector<Realised> fonts_;     // oldest first
   std::vector<Request> requests_;   // oldest first
   RealisedFont* current_ = nullptr;
+  bool utf8Text_ = false;  // texts are UTF-8, not in the locale's character set
 };
 
 }  // namespace halyard

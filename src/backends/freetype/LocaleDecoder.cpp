@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "options/Utf8Decoder.h"
+
 namespace halyard {
 
 namespace {
@@ -27,8 +29,8 @@ char32_t Windows1252ToUnicode(unsigned char byte) {
   return byte;
 }
 
-LocaleDecoder::LocaleDecoder(std::string_view bytes) : bytes_(bytes) {
-  singleByte_ = MB_CUR_MAX == 1;
+LocaleDecoder::LocaleDecoder(std::string_view bytes, bool utf8) : bytes_(bytes), forcedUtf8_(utf8) {
+  singleByte_ = !utf8 && MB_CUR_MAX == 1;
   const char* codeset = nl_langinfo(CODESET);
   utf8_ = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
 }
@@ -47,6 +49,17 @@ bool LocaleDecoder::Next(char32_t& codePoint) {
     codePoint = wide == WEOF || !IsScalarValue(static_cast<char32_t>(wide))
                     ? Windows1252ToUnicode(byte)
                     : static_cast<char32_t>(wide);
+    return true;
+  }
+
+  if (forcedUtf8_) {
+    // The same rules as mbrtowc in a UTF-8 locale: one U+FFFD per bad byte,
+    // one for a sequence cut off by the end of the text.
+    switch (NextUtf8(bytes_, position_, codePoint)) {
+      case Utf8Step::Character: break;
+      case Utf8Step::Invalid: codePoint = kReplacementCharacter; break;
+      case Utf8Step::Truncated: codePoint = kReplacementCharacter; position_ = bytes_.size(); break;
+    }
     return true;
   }
 

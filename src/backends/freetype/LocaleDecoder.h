@@ -13,8 +13,9 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 class LocaleDecoder {
  public:
-  // Reads the locale once; the decoder must not outlive `bytes`.
-  explicit LocaleDecoder(std::string_view bytes);
+  // Reads the locale once; the decoder must not outlive `bytes`. With `utf8`
+  // the bytes are UTF-8 whatever the locale (a file that says so with its mark).
+  explicit LocaleDecoder(std::string_view bytes, bool utf8 = false);
 
   // Stores the next code point and returns true, or returns false at the end.
   // Every byte is consumed: NUL bytes decode to U+0000, bytes that do not form
@@ -28,6 +29,7 @@ class LocaleDecoder {
   std::size_t position_ = 0;
   bool singleByte_ = true;
   bool utf8_ = false;
+  bool forcedUtf8_ = false;
   std::mbstate_t state_{};
 };
 

@@ -16,17 +16,18 @@ namespace {
 // Only the low 24 bits are a colour; the top byte would select palette modes.
 COLORREF Rgb(std::uint32_t color) { return color & 0x00FFFFFFu; }
 
-// Converts code-page bytes to UTF-16 into `out`; false if the text is too long
-// for GDI's int counts or the conversion fails.
-bool Widen(std::string_view text, std::wstring& out) {
+// Converts code-page (or UTF-8) bytes to UTF-16 into `out`; false if the text
+// is too long for GDI's int counts or the conversion fails.
+bool Widen(std::string_view text, bool utf8, std::wstring& out) {
   out.clear();
   if (text.empty()) return true;
   if (text.size() > static_cast<std::size_t>(INT_MAX)) return false;
   const int length = static_cast<int>(text.size());
-  const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
+  const int needed = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
   if (needed <= 0) return false;
   out.resize(static_cast<std::size_t>(needed));
-  return MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), needed) == needed;
+  return MultiByteToWideChar(codePage, 0, text.data(), length, out.data(), needed) == needed;
 }
 
 LOGFONTW ToLogFont(const FontSpec& spec, std::int32_t dpi) {
@@ -41,7 +42,7 @@ LOGFONTW ToLogFont(const FontSpec& spec, std::int32_t dpi) {
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = spec.pitchAndFamily;
   std::wstring face;
-  Widen(spec.face, face);
+  Widen(spec.face, false, face);
   const std::size_t kept = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
   std::copy_n(face.begin(), kept, font.lfFaceName);  // the rest stays zero
   return font;
@@ -109,6 +110,7 @@ struct GdiRasterizer::Gdi {
   // Kept between calls so that drawing does not allocate once warmed up.
   std::vector<POINT> points;
   std::wstring wide;
+  bool utf8Text = false;  // the current font's texts are UTF-8
 };
 
 GdiRasterizer::GdiRasterizer(std::int32_t width, std::int32_t height)
@@ -274,6 +276,7 @@ bool GdiRasterizer::SetFont(const FontSpec& spec, std::int32_t dpi) {
   }
   // Fonts stay alive until the destructor, so the one deselected here needs no care.
   SelectObject(gdi_->dc, font);
+  gdi_->utf8Text = spec.utf8Text;
   return true;
 }
 
@@ -284,7 +287,7 @@ FontMetrics GdiRasterizer::Metrics() {
 }
 
 TextExtent GdiRasterizer::MeasureText(std::string_view text) {
-  if (!gdi_->dc || !Widen(text, gdi_->wide)) return {};
+  if (!gdi_->dc || !Widen(text, gdi_->utf8Text, gdi_->wide)) return {};
   SIZE size{};
   if (!GetTextExtentPoint32W(gdi_->dc, gdi_->wide.c_str(), static_cast<int>(gdi_->wide.size()),
                              &size)) {
@@ -295,7 +298,7 @@ TextExtent GdiRasterizer::MeasureText(std::string_view text) {
 
 void GdiRasterizer::DrawText(PixelPoint origin, std::string_view text, std::uint32_t color,
                              std::optional<std::uint32_t> background, PixelRect clip) {
-  if (!gdi_->dc || clip.Empty() || !Widen(text, gdi_->wide)) return;
+  if (!gdi_->dc || clip.Empty() || !Widen(text, gdi_->utf8Text, gdi_->wide)) return;
   SetTextColor(gdi_->dc, Rgb(color));
   if (background) {
     SetBkMode(gdi_->dc, OPAQUE);

@@ -5,9 +5,11 @@
 
 namespace halyard {
 
-std::function<int(std::string_view)> MakeStatusTextMeasure(int dpi) {
+std::function<int(std::string_view)> MakeStatusTextMeasure(int dpi, bool utf8Text) {
+  FontSpec font = ClockFontSpec();
+  font.utf8Text = utf8Text;
   auto gdi = std::make_shared<GdiRasterizer>(1, 1);
-  if (!gdi->SetFont(ClockFontSpec(), dpi)) return {};
+  if (!gdi->SetFont(font, dpi)) return {};
   return [gdi](std::string_view text) { return static_cast<int>(gdi->MeasureText(text).width); };
 }
 

@@ -23,12 +23,14 @@ constexpr WORD kIconResource = 201;
 // rescaling has happened before the controls are laid out again.
 constexpr UINT kRelayoutMessage = WM_APP + 1;
 
-std::wstring ToWide(std::string_view text) {
+// Texts are in the ANSI code page, or UTF-8 where the options file said so.
+std::wstring ToWide(std::string_view text, bool utf8 = false) {
   if (text.empty()) return {};
+  const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
   const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+  if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
   return wide;
 }
 
@@ -357,7 +359,7 @@ Canvas* WinClockWindow::FindCanvas(std::int32_t controlId) {
 bool WinClockWindow::SetControlText(std::int32_t controlId, std::string_view text) {
   HWND control = hwnd_ != nullptr ? GetDlgItem(hwnd_, controlId) : nullptr;
   if (control == nullptr) return false;
-  SetWindowTextW(control, ToWide(text).c_str());
+  SetWindowTextW(control, ToWide(text, hasLabelFont_ && labelFontSpec_.utf8Text).c_str());
   const auto colors = controlColors_.find(controlId);
   if (colors != controlColors_.end() && colors->second.Transparent()) {
     RepaintControl(control, true);  // the old text is not painted over

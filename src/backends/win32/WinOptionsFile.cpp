@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "options/Utf8Decoder.h"
 #include "platform/window/OptionsPath.h"
 #include "platform/window/Utf8Encoder.h"
 
@@ -36,28 +37,17 @@ std::wstring Utf8ToWide(const std::string& text) {
   out.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {
-    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[k]); };
-    const std::uint8_t lead = byte(i);
-    std::size_t extra = 0;
-    std::uint32_t c = lead;
-    std::uint32_t minimum = 0;
-    if (lead >= 0xF0 && lead <= 0xF4) { extra = 3; c = lead & 0x07; minimum = 0x10000; }
-    else if (lead >= 0xE0 && lead <= 0xEF) { extra = 2; c = lead & 0x0F; minimum = 0x800; }
-    else if (lead >= 0xC2 && lead <= 0xDF) { extra = 1; c = lead & 0x1F; minimum = 0x80; }
-    else if (lead >= 0x80) { out += L'\xFFFD'; ++i; continue; }
-    bool valid = true;
-    for (std::size_t k = 1; valid && k <= extra; ++k) {
-      if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80) valid = false;
-      else c = (c << 6) | (byte(i + k) & 0x3F);
+    char32_t c = 0;
+    if (NextUtf8(text, i, c, Surrogates::Allow) != Utf8Step::Character) {
+      out += L'\xFFFD';
+      continue;
     }
-    if (!valid || c < minimum || c > 0x10FFFF) { out += L'\xFFFD'; ++i; continue; }
     if (c >= 0x10000) {
       out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
       out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     } else {
       out += static_cast<wchar_t>(c);
     }
-    i += extra + 1;
   }
   return out;
 }

@@ -13,6 +13,7 @@ struct FontSpec {
   std::uint8_t charset = 0;  // 0: the default Western set
   std::uint8_t pitchAndFamily = 0;
   std::int32_t angle = 0;    // tenths of a degree
+  bool utf8Text = false;     // texts in this font are UTF-8, not in the platform's code page
 
   static constexpr std::int32_t kBold = 1;
   bool operator==(const FontSpec&) const = default;

@@ -92,6 +92,20 @@ TEST_F(ClockFont, AdvancesAreGdiTextExtents) {
   EXPECT_EQ(engine.Advance(""), 0);
 }
 
+// "Åland" from a marked UTF-8 file draws as the same glyphs in the C locale as
+// the single byte 0xC5 does there: the mark, not the locale, decides.
+TEST_F(ClockFont, AUtf8FontSpecReadsUtf8WhateverTheLocale) {
+  LocaleGuard locale("C");
+  ASSERT_TRUE(locale.Ok());
+  FontSpec utf8 = ClockFontSpec();
+  utf8.utf8Text = true;
+  const std::int32_t latin = engine.Advance("\xC5land");
+  ASSERT_TRUE(engine.SetFont(utf8, 96));
+  EXPECT_EQ(engine.Advance("\xC3\x85land"), latin);
+  ASSERT_TRUE(engine.SetFont(ClockFontSpec(), 96));
+  EXPECT_NE(engine.Advance("\xC3\x85land"), latin);
+}
+
 TEST(FreeTypeTextEngine, PositiveHeightAsksForTheCellNotTheEm) {
   FreeTypeTextEngine engine;
   ASSERT_TRUE(engine.SetFont(Font("Arial", -20, true), 96));  // LOGFONT height +27

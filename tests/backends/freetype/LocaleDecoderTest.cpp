@@ -28,6 +28,22 @@ TEST(LocaleDecoder, CLocaleReadsHighBytesAsWindows1252) {
   EXPECT_EQ(Decode("\x81\x9F"), U"\u0081\u0178");
 }
 
+// Texts from a file with a byte-order mark are UTF-8 in any locale, with the
+// same replacement rules as a UTF-8 locale.
+TEST(LocaleDecoder, MarkedUtf8IsUtf8EvenInTheCLocale) {
+  LocaleGuard locale("C");
+  ASSERT_TRUE(locale.Ok());
+  const auto decode = [](std::string_view bytes) {
+    std::u32string out;
+    LocaleDecoder decoder(bytes, true);
+    for (char32_t c = 0; decoder.Next(c);) out += c;
+    return out;
+  };
+  EXPECT_EQ(decode("\xC3\x85land \xE2\x82\xAC\xF0\x9F\x98\x80"), U"\u00C5land \u20AC\U0001F600");
+  EXPECT_EQ(decode("\x80z\xC0\xAF\xED\xA0\x80"), U"\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(decode("a\xE2\x82"), U"a\uFFFD");  // cut off at the end: one replacement
+}
+
 TEST(LocaleDecoder, Utf8LocaleDecodesCharactersAndReplacesBadBytes) {
   LocaleGuard locale("C.UTF-8");
   ASSERT_TRUE(locale.Ok());

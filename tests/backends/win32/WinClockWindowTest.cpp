@@ -138,6 +138,25 @@ TEST_F(WinClockWindowTest, LabelTextAndColoursFollowTheMinute) {
   EXPECT_EQ(BrushColour(answer.brush), 0u);
 }
 
+// A file with a byte-order mark holds UTF-8, whatever the ANSI code page;
+// without the mark the same bytes are code-page text, as they always were.
+TEST(WinClockWindowTexts, AMarkedFileShowsItsBannerAsUtf8) {
+  const std::string file = "\xEF\xBB\xBF&H000000\n&HFFFFFF\n&HFFFFFF\nLINE\n&H00FF00\n&HFF901E\n&HFFFFFF\nkHz\n\xC3\x85land Radio";
+  for (const bool marked : {true, false}) {
+    const ClockOptions options = ParseClockOptions(marked ? file : file.substr(3));
+    WinClockWindow window;
+    ASSERT_EQ(PrepareClockWindow(window, options), &window);
+    window.SetControlText(kStatusLabelId, options.BannerText);
+    wchar_t text[64] = {};
+    GetWindowTextW(GetDlgItem(window.Handle(), kStatusLabelId), text, 64);
+    if (marked) {
+      EXPECT_STREQ(text, L"\x00C5land Radio");
+    } else {
+      EXPECT_STRNE(text, L"\x00C5land Radio");
+    }
+  }
+}
+
 TEST_F(WinClockWindowTest, ColourValuesFollowTheControlRules) {
   struct Case {
     std::int32_t text, background;
