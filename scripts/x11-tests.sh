@@ -63,9 +63,11 @@ check "window and program tests" env HALYARD_X11_TESTS=1 HALYARD_BINARY="$halyar
 no_display() {
   local out status
   out="$(env -u DISPLAY "$halyard" 2>&1 >/dev/null)"; status=$?
-  [ "$status" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && [ -n "$out" ]
+  [ "$status" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && [ -n "$out" ] || return 1
+  out="$(DISPLAY=:4242 "$halyard" 2>&1 >/dev/null)"; status=$?
+  [ "$status" -eq 1 ] && [ "$out" = "halyard: cannot open display ':4242'" ]
 }
-check "no display: one line on stderr, status 1" no_display
+check "no display: one line on stderr naming it, status 1" no_display
 
 server_lost() {
   local n p clock status

@@ -69,7 +69,10 @@ int main(int argc, char** argv) {
     } else if (arg == "--options" && hasValue) {
       optionsFile = argv[++i];
     } else if (arg == "--dpi" && hasValue) {
-      if (!ParseInt(argv[++i], 48, 960, dpi)) return Fail(std::string("bad --dpi '") + argv[i] + "': expected 48 to 960");
+      if (!ParseInt(argv[++i], halyard::kMinimumDpi, halyard::kMaximumDpi, dpi)) {
+        return Fail(std::string("bad --dpi '") + argv[i] + "': expected " + std::to_string(halyard::kMinimumDpi) +
+                    " to " + std::to_string(halyard::kMaximumDpi));
+      }
     } else if (arg == "--icon" && hasValue) {
       if (!ParseInt(argv[++i], 16, 1024, iconSize)) return Fail(std::string("bad --icon '") + argv[i] + "': expected 16 to 1024");
     } else if (arg == "--face-only") {

@@ -6,19 +6,21 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <string>
+
+#include "platform/window/DialogUnits.h"
 
 namespace halyard {
 
-inline constexpr std::int32_t kDefaultDpi = 96;
-inline constexpr std::int32_t kMinimumDpi = 24;
-inline constexpr std::int32_t kMaximumDpi = 960;
-
 // The Xft.dpi value of a resource database text (the RESOURCE_MANAGER
-// property's format), rounded to whole dots per inch; kDefaultDpi when the
-// text is null, has no such entry, or gives no number within the limits.
-std::int32_t DpiFromResources(const char* resources);
+// property's format), rounded to the nearest whole dot per inch; kDefaultDpi
+// when the text is null, has no such entry, or gives no number within
+// kMinimumDpi..kMaximumDpi. A value that is there but unusable is described
+// in `complaint` (when given), for the user.
+std::int32_t DpiFromResources(const char* resources, std::string* complaint = nullptr);
 
-// The resolution for windows on `display`'s screens.
+// The resolution for windows on `display`'s screens; an unusable Xft.dpi is
+// named in one line on stderr.
 std::int32_t ScreenDpi(Display* display);
 
 }  // namespace halyard

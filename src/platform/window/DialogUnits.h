@@ -23,6 +23,11 @@ struct DialogUnits {
   static DialogUnits ForDpi(std::int32_t dpi);
 };
 
+// The resolutions the clock lays itself out for, whatever asks for one.
+inline constexpr std::int32_t kDefaultDpi = 96;
+inline constexpr std::int32_t kMinimumDpi = 48;
+inline constexpr std::int32_t kMaximumDpi = 960;
+
 // The clock's layout in dialog units.
 struct DialogRect {
   std::int32_t x = 0, y = 0, cx = 0, cy = 0;

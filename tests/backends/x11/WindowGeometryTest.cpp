@@ -49,6 +49,12 @@ TEST(ScreenDpi, FallsBackTo96WithoutAUsableValue) {
   EXPECT_EQ(DpiFromResources("Xft.dpi: -96\n"), 96);
   EXPECT_EQ(DpiFromResources("Xft.dpi: 100000\n"), 96);
   EXPECT_EQ(DpiFromResources("Xft.dpi: nan\n"), 96);
+  EXPECT_EQ(DpiFromResources("Xft.dpi: 47.4\n"), 96);  // below the renderer's 48 too
+  std::string complaint;
+  EXPECT_EQ(DpiFromResources("Xft.dpi: 47.5\n", &complaint), 48);
+  EXPECT_EQ(complaint, "");
+  EXPECT_EQ(DpiFromResources("Xft.dpi: 2000\n", &complaint), 96);
+  EXPECT_EQ(complaint, "Xft.dpi '2000' is not a resolution from 48 to 960; using 96");
 }
 
 }  // namespace
