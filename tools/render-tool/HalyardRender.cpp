@@ -108,6 +108,10 @@ int main(int argc, char** argv) {
   }
   if (timeText.empty()) timeText = halyard::UtcTimeText();
 
+  // A face without its time text would be a wrong picture, not a preview.
+  if (!halyard::FreeTypeTextEngine().SetFont(halyard::ClockFontSpec(), static_cast<std::int32_t>(dpi))) {
+    return Fail("no usable font: neither fontconfig nor the fallback fonts give one (install fonts-liberation)");
+  }
   halyard::OffscreenWindow window(static_cast<std::int32_t>(dpi), [] {
     return std::make_unique<halyard::FreeTypeTextEngine>();
   });

@@ -2,7 +2,11 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace halyard {
 
@@ -18,7 +22,50 @@ bool InitialiseFontconfig() {
   return ready;
 }
 
+struct FontSetDeleter {
+  void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+struct ObjectSetDeleter {
+  void operator()(FcObjectSet* set) const { FcObjectSetDestroy(set); }
+};
+
+// Every scalable font file fontconfig knows, in a stable order.
+std::vector<std::string> ScalableFontFiles() {
+  std::vector<std::string> files;
+  if (!InitialiseFontconfig()) return files;
+  PatternPtr request(FcPatternCreate());
+  std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(FcObjectSetBuild(FC_FILE, nullptr));
+  if (!request || !objects) return files;
+  FcPatternAddBool(request.get(), FC_SCALABLE, FcTrue);
+  std::unique_ptr<FcFontSet, FontSetDeleter> set(FcFontList(nullptr, request.get(), objects.get()));
+  if (!set) return files;
+  for (int i = 0; i < set->nfont; ++i) {
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch && file != nullptr) {
+      files.emplace_back(reinterpret_cast<const char*>(file));
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
 }  // namespace
+
+std::optional<FontFileMatch> FallbackFontFile(bool bold) {
+  static constexpr const char* kBold[] = {"/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf",
+                                          "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf"};
+  static constexpr const char* kRegular[] = {"/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
+                                             "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"};
+  for (const char* file : bold ? kBold : kRegular) {
+    if (access(file, R_OK) == 0) return FontFileMatch{file, 0, false};
+  }
+  for (const char* file : bold ? kRegular : kBold) {
+    if (access(file, R_OK) == 0) return FontFileMatch{file, 0, bold};
+  }
+  const std::vector<std::string> listed = ScalableFontFiles();
+  if (listed.empty()) return std::nullopt;
+  return FontFileMatch{listed.front(), 0, bold};
+}
 
 std::optional<FontFileMatch> MatchFontFile(const std::string& family, bool bold, double pixelSize) {
   if (!InitialiseFontconfig()) return std::nullopt;

@@ -17,4 +17,9 @@ struct FontFileMatch {
 // can come back as a metric-compatible substitute. Nothing: no usable font.
 std::optional<FontFileMatch> MatchFontFile(const std::string& family, bool bold, double pixelSize);
 
+// A font for when fontconfig matches nothing (no configuration, an empty
+// font cache): Liberation Sans at its Debian paths, found without fontconfig,
+// else the first scalable font fontconfig lists. Nothing: no font at all.
+std::optional<FontFileMatch> FallbackFontFile(bool bold);
+
 }  // namespace halyard

@@ -3,7 +3,10 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <errno.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <limits>
 
@@ -81,8 +84,18 @@ bool FreeTypeTextEngine::SetFont(const FontSpec& font, std::int32_t dpi) {
   }
 
   const std::int32_t pixels = logicalHeight < 0 ? -logicalHeight : logicalHeight;
-  const auto match = MatchFontFile(request.family, request.bold, pixels);
-  if (!match) return false;
+  auto match = MatchFontFile(request.family, request.bold, pixels);
+  if (!match) {
+    // Text must never vanish from the face: take any font there is, and say so once.
+    match = FallbackFontFile(request.bold);
+    if (!match) return false;
+    static bool told = false;
+    if (!told) {
+      std::fprintf(stderr, "%s: no font matches \"%s\"; using %s\n", program_invocation_short_name,
+                   request.family.c_str(), match->file.c_str());
+      told = true;
+    }
+  }
   RealisedFont* realised = Realise(match->file, match->index, logicalHeight, match->embolden);
   if (realised == nullptr) return false;
   request.font = realised;
