@@ -26,13 +26,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts Xvfb on the first free display number; prints "NUMBER PID".
+# Starts Xvfb on the first free display number; prints "NUMBER PID". Screens:
+# by default a 24-bit and a 16-bit one; an argument gives others.
 start_xvfb() {
-  local n
+  local n screens=("$@")
+  [ "${#screens[@]}" -gt 0 ] || screens=(-screen 0 1280x1024x24 -screen 1 800x600x16)
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     # A second screen of 16 bits a pixel exercises the converting upload.
-    Xvfb ":$n" -screen 0 1280x1024x24 -screen 1 800x600x16 -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb ":$n" "${screens[@]}" -nolisten tcp -noreset >/dev/null 2>&1 &
     local pid=$!
     for _ in $(seq 100); do
       if [ -e "/tmp/.X11-unix/X$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
@@ -82,6 +84,25 @@ server_lost() {
   [ "$status" -eq 1 ]
 }
 check "X server lost: status 1" server_lost
+
+# An 8-bit palette screen: the clock takes a TrueColor visual of its own and
+# shows the face, never an all-black window.
+palette_screen() {
+  local n p clock id colours ok=1
+  read -r n p < <(start_xvfb -screen 0 640x480x8) || return 1
+  DISPLAY=":$n" "$halyard" 2>/dev/null &
+  clock=$!
+  for _ in $(seq 100); do id=$(DISPLAY=":$n" xdotool search --name '^HALYARD$' 2>/dev/null | head -1); [ -n "$id" ] && break; sleep 0.05; done
+  sleep 0.5
+  if [ -n "$id" ] && DISPLAY=":$n" xwininfo -id "$id" | grep -q 'Visual Class: TrueColor'; then
+    colours=$(DISPLAY=":$n" import -window "$id" -format '%k' info: 2>/dev/null)
+    [ "${colours:-0}" -ge 4 ] && ok=0
+  fi
+  kill "$clock" 2>/dev/null; wait "$clock" 2>/dev/null
+  kill "$p"; wait "$p" 2>/dev/null
+  return "$ok"
+}
+check "8-bit palette screen: a TrueColor window showing the face" palette_screen
 
 # CPU seconds (user + system) of a process, from /proc.
 cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$1/stat"; }

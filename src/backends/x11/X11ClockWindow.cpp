@@ -58,11 +58,48 @@ struct X11ClockWindow::Atoms {
 
 std::unique_ptr<ClockWindowPlatform> MakeClockWindowPlatform() { return X11ClockWindow::Connect(); }
 
+namespace {
+// The screen's default visual when it is true colour, else the deepest
+// TrueColor visual the screen offers (an 8-bit PseudoColor desktop usually
+// has one); null when there is none.
+Visual* TrueColorVisual(Display* display, int screen, int& depth) {
+  Visual* standard = DefaultVisual(display, screen);
+  if (standard->c_class == TrueColor) {
+    depth = DefaultDepth(display, screen);
+    return standard;
+  }
+  for (const int wanted : {24, 32, 16, 15, 8}) {
+    XVisualInfo info{};
+    if (XMatchVisualInfo(display, screen, wanted, TrueColor, &info) != 0) {
+      depth = info.depth;
+      return info.visual;
+    }
+  }
+  return nullptr;
+}
+}  // namespace
+
 std::unique_ptr<X11ClockWindow> X11ClockWindow::Connect(const char* displayName) {
   Display* display = XOpenDisplay(displayName);
-  if (display == nullptr) return nullptr;
+  if (display == nullptr) {
+    const char* name = XDisplayName(displayName);
+    if (name == nullptr || *name == '\0') {
+      std::fputs("halyard: cannot open display: DISPLAY is not set\n", stderr);
+    } else {
+      std::fprintf(stderr, "halyard: cannot open display '%s'\n", name);
+    }
+    return nullptr;
+  }
+  int depth = 0;
+  if (TrueColorVisual(display, DefaultScreen(display), depth) == nullptr) {
+    // Drawing on a visual that is not true colour gives an all-black window.
+    std::fputs("halyard: display depth/visual not supported (no TrueColor visual)\n", stderr);
+    XCloseDisplay(display);
+    return nullptr;
+  }
   return std::make_unique<X11ClockWindow>(display);
 }
+
 
 X11ClockWindow::X11ClockWindow(Display* display)
     : display_(display),
@@ -80,6 +117,7 @@ X11ClockWindow::~X11ClockWindow() {
   labelText_.reset();
   image_.reset();
   if (window_ != 0) XDestroyWindow(display_, window_);
+  if (colormap_ != 0) XFreeColormap(display_, colormap_);
   XCloseDisplay(display_);
 }
 
@@ -125,12 +163,16 @@ WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::i
   if (client_.width <= 0 || client_.height <= 0) return nullptr;
   const PixelPoint position = CentredPosition(client_, WorkArea());
 
-  Visual* visual = DefaultVisual(display_, screen_);
-  const int depth = DefaultDepth(display_, screen_);
+  int depth = DefaultDepth(display_, screen_);
+  Visual* visual = TrueColorVisual(display_, screen_, depth);
+  if (visual == nullptr) return nullptr;
+  if (visual != DefaultVisual(display_, screen_) && colormap_ == 0) {
+    colormap_ = XCreateColormap(display_, RootWindow(display_, screen_), visual, AllocNone);
+  }
   XSetWindowAttributes attributes{};
   attributes.background_pixmap = None;  // until the kept picture takes over
   attributes.border_pixel = 0;
-  attributes.colormap = DefaultColormap(display_, screen_);
+  attributes.colormap = colormap_ != 0 ? colormap_ : DefaultColormap(display_, screen_);
   attributes.event_mask = KeyPressMask | StructureNotifyMask;
   window_ = XCreateWindow(display_, RootWindow(display_, screen_), position.x, position.y,
                           static_cast<unsigned>(client_.width), static_cast<unsigned>(client_.height), 0, depth,
@@ -299,6 +341,10 @@ void X11ClockWindow::Show() {
   if (window_ == 0) return;
   SendPending();  // the pixmap holds the finished picture before the window appears
   XMapRaised(display_, window_);
+  // A window manager installs the colormap of the window in focus; without one,
+  // the true-colour map this window needed on a palette screen is put in place
+  // here, or the face would show in the palette's colours.
+  if (colormap_ != 0) XInstallColormap(display_, colormap_);
   XFlush(display_);
   mapped_ = true;
 }

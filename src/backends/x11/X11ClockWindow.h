@@ -88,6 +88,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
 
   Display* display_;
   int screen_;
+  unsigned long colormap_ = 0;  // ours, when the window's visual is not the screen's default
   std::unique_ptr<Atoms> atoms_;
   std::int32_t dpi_;
   DialogUnits units_;
