@@ -20,6 +20,7 @@ class FakeRasterizer final : public Rasterizer {
   FakeRasterizer(std::int32_t width, std::int32_t height) : picture_(width, height) {}
 
   const Picture& Pixels() override { return picture_; }
+  void SetClip(const PixelRect& clip) override { this->clip = clip; }
   void FillAll(std::uint32_t color) override {
     picture_.FillRect(picture_.Bounds(), ColorRefToPixel(color));
     calls.push_back({"FillAll", {color}});
@@ -60,6 +61,7 @@ class FakeRasterizer final : public Rasterizer {
   }
 
   std::vector<Call> calls;
+  PixelRect clip{};
   std::int32_t fontHeight = 0;
   std::int32_t textWidth = -1;  // -1: ten pixels a byte
   std::string lastText;

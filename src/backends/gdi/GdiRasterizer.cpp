@@ -114,7 +114,7 @@ struct GdiRasterizer::Gdi {
 };
 
 GdiRasterizer::GdiRasterizer(std::int32_t width, std::int32_t height)
-    : gdi_(std::make_unique<Gdi>()), picture_(width, height) {
+    : gdi_(std::make_unique<Gdi>()), picture_(width, height), clip_(picture_.Bounds()) {
   if (picture_.Width() == 0 || picture_.Height() == 0) return;
 
   BITMAPINFO info{};
@@ -194,16 +194,33 @@ const Picture& GdiRasterizer::Pixels() {
   return picture_;
 }
 
+void GdiRasterizer::SetClip(const PixelRect& clip) {
+  clip_ = Intersect(clip, picture_.Bounds());
+  if (!gdi_->dc) return;
+  SelectClipRgn(gdi_->dc, nullptr);
+  if (clip_ != picture_.Bounds()) IntersectClipRect(gdi_->dc, clip_.left, clip_.top, clip_.right, clip_.bottom);
+}
+
 void GdiRasterizer::FillAll(std::uint32_t color) {
   if (!gdi_->dc) return;
-  // A solid fill of the whole DIB is the same plain store with or without GDI;
+  // A solid fill of the DIB is the same plain store with or without GDI;
   // writing both copies directly saves a copy of every row afterwards.
   GdiFlush();
   const std::uint32_t pixel = ColorRefToPixel(Rgb(color));
-  const std::size_t count = static_cast<std::size_t>(picture_.Width()) * picture_.Height();
-  std::fill_n(gdi_->bits, count, pixel);
-  std::fill_n(picture_.Data(), count, pixel);
-  dirtyTop_ = dirtyBottom_ = 0;
+  if (clip_ == picture_.Bounds()) {
+    const std::size_t count = static_cast<std::size_t>(picture_.Width()) * picture_.Height();
+    std::fill_n(gdi_->bits, count, pixel);
+    std::fill_n(picture_.Data(), count, pixel);
+    dirtyTop_ = dirtyBottom_ = 0;
+    return;
+  }
+  if (clip_.Empty()) return;
+  const auto width = static_cast<std::size_t>(picture_.Width());
+  const auto count = static_cast<std::size_t>(clip_.right - clip_.left);
+  for (std::int32_t y = clip_.top; y < clip_.bottom; ++y) {
+    std::fill_n(gdi_->bits + static_cast<std::size_t>(y) * width + clip_.left, count, pixel);
+  }
+  picture_.FillRect(clip_, pixel);
 }
 
 void GdiRasterizer::Line(PixelPoint from, PixelPoint to, std::int32_t penWidth,

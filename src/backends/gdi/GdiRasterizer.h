@@ -28,6 +28,7 @@ class GdiRasterizer final : public Rasterizer {
 
   const Picture& Pixels() override;
 
+  void SetClip(const PixelRect& clip) override;
   void FillAll(std::uint32_t color) override;
   void Line(PixelPoint from, PixelPoint to, std::int32_t penWidth, std::uint32_t color) override;
   void RoundBox(PixelRect box, std::int32_t cornerWidth, std::int32_t cornerHeight,
@@ -57,6 +58,7 @@ class GdiRasterizer final : public Rasterizer {
 
   std::unique_ptr<Gdi> gdi_;
   Picture picture_;
+  PixelRect clip_;  // within the picture
   std::int32_t dirtyTop_ = 0;
   std::int32_t dirtyBottom_ = 0;
 };

@@ -18,7 +18,7 @@ void BoxPainter::Rectangle(Picture& picture, Box64 box, std::int64_t penWidth,
   if (fill) {
     // A thin pen leaves its own pixels out of the brush; a wide one is
     // painted over the brush afterwards, which comes to the same.
-    SpanPainter brush(picture, *fill);
+    SpanPainter brush(picture, *fill, clip_);
     if (penWidth <= 1) {
       brush.Rect(box.left + 1, box.top + 1, right, bottom);
     } else {
@@ -27,7 +27,7 @@ void BoxPainter::Rectangle(Picture& picture, Box64 box, std::int64_t penWidth,
   }
   const std::array<Point64, 4> path{{{right, box.top}, {box.left, box.top}, {box.left, bottom},
                                      {right, bottom}}};
-  SpanPainter pen(picture, outline);
+  SpanPainter pen(picture, outline, clip_);
   stroker_.Stroke(path, true, penWidth, pen);
 }
 
@@ -44,11 +44,11 @@ void BoxPainter::RoundRect(Picture& picture, Box64 box, std::int64_t cornerWidth
   if (fill) {
     // One row and column wider than the box, because the region leaves its
     // last ones out: the brush then reaches the outline, never past it.
-    SpanPainter brush(picture, *fill);
+    SpanPainter brush(picture, *fill, clip_);
     region_.Paint(box.left, box.top, box.right + 1, box.bottom + 1, ew, eh, brush);
   }
   RoundRectOutline(box.left, box.top, box.right, box.bottom, ew, eh, quadrant_, outline_);
-  SpanPainter pen(picture, outline);
+  SpanPainter pen(picture, outline, clip_);
   stroker_.Stroke(outline_, true, penWidth, pen);
 }
 

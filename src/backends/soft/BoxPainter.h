@@ -25,6 +25,9 @@ class BoxPainter {
  public:
   explicit BoxPainter(PenStroker& stroker) : stroker_(stroker) {}
 
+  // Later boxes write only inside `clip`.
+  void SetClip(const PixelRect& clip) { clip_ = clip; }
+
   // Colours are picture pixels (0x00RRGGBB); `penWidth` is at least 1.
   void Rectangle(Picture& picture, Box64 box, std::int64_t penWidth, std::uint32_t outline,
                  std::optional<std::uint32_t> fill);
@@ -35,6 +38,7 @@ class BoxPainter {
 
  private:
   PenStroker& stroker_;
+  PixelRect clip_{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
   RoundRectRegion region_;
   std::vector<Point64> quadrant_;
   std::vector<Point64> outline_;

@@ -30,16 +30,19 @@ std::int32_t ClampTo32(std::int64_t v) {
 }  // namespace
 
 SoftRasterizer::SoftRasterizer(std::int32_t width, std::int32_t height, TextEngine* text)
-    : picture_(width, height, 0), text_(text) {}
+    : picture_(width, height, 0), clip_(picture_.Bounds()), text_(text) {}
 
-void SoftRasterizer::FillAll(std::uint32_t color) {
-  picture_.FillRect(picture_.Bounds(), ColorRefToPixel(color));
+void SoftRasterizer::SetClip(const PixelRect& clip) {
+  clip_ = Intersect(clip, picture_.Bounds());
+  boxes_.SetClip(clip_);
 }
+
+void SoftRasterizer::FillAll(std::uint32_t color) { picture_.FillRect(clip_, ColorRefToPixel(color)); }
 
 void SoftRasterizer::Line(PixelPoint from, PixelPoint to, std::int32_t penWidth,
                           std::uint32_t color) {
   const std::array<Point64, 2> path{ToPoint(from), ToPoint(to)};
-  soft::SpanPainter pen(picture_, ColorRefToPixel(color));
+  soft::SpanPainter pen(picture_, ColorRefToPixel(color), clip_);
   stroker_.Stroke(path, false, PenPixels(penWidth), pen);
 }
 
@@ -69,10 +72,10 @@ void SoftRasterizer::Polygon(std::span<const PixelPoint> points, std::int32_t pe
   points_.clear();
   for (const PixelPoint& p : points) points_.push_back(ToPoint(p));
   if (fill) {
-    soft::SpanPainter brush(picture_, ColorRefToPixel(*fill));
+    soft::SpanPainter brush(picture_, ColorRefToPixel(*fill), clip_);
     filler_.Fill(points_, rule, brush);
   }
-  soft::SpanPainter pen(picture_, ColorRefToPixel(outline));
+  soft::SpanPainter pen(picture_, ColorRefToPixel(outline), clip_);
   stroker_.Stroke(points_, true, PenPixels(penWidth), pen);
 }
 
@@ -90,7 +93,7 @@ TextExtent SoftRasterizer::MeasureText(std::string_view text) {
 void SoftRasterizer::DrawText(PixelPoint origin, std::string_view text, std::uint32_t color,
                               std::optional<std::uint32_t> background, PixelRect clip) {
   if (!text_) return;
-  const PixelRect area = Intersect(clip, picture_.Bounds());
+  const PixelRect area = Intersect(clip, clip_);
   if (background && !area.Empty()) {
     // The character cells behind the text, as an opaque background fills them.
     const std::int64_t advance = text_->Advance(text);

@@ -26,6 +26,7 @@ class SoftRasterizer final : public Rasterizer {
 
   const Picture& Pixels() override { return picture_; }
 
+  void SetClip(const PixelRect& clip) override;
   void FillAll(std::uint32_t color) override;
   void Line(PixelPoint from, PixelPoint to, std::int32_t penWidth, std::uint32_t color) override;
   void RoundBox(PixelRect box, std::int32_t cornerWidth, std::int32_t cornerHeight,
@@ -44,6 +45,7 @@ class SoftRasterizer final : public Rasterizer {
 
  private:
   Picture picture_;
+  PixelRect clip_;  // within the picture
   TextEngine* text_;
   soft::PenStroker stroker_;
   soft::PolygonFiller filler_;

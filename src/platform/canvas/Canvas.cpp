@@ -53,11 +53,19 @@ void Canvas::Rebuild(std::unique_ptr<Rasterizer> rasterizer, std::int32_t dpi) {
   scaled_ = false;
   current_ = {};
   changed_ = {};
+  // Operations recorded for the old picture mean nothing on the new one.
+  pending_ = false;
+  record_.Forget();
 }
 
 Canvas* Canvas::Current() { return g_current; }
 
 void Canvas::SetCurrent(Canvas* canvas, DrawingMode mode) {
+  // Leaving deferred drawing: what was recorded reaches the picture now and is
+  // shown with the next change, as if it had been drawn at once.
+  if (g_current != nullptr && g_current->pending_ && (g_current != canvas || mode == DrawingMode::Immediate)) {
+    g_current->DrawPending();
+  }
   g_current = canvas;
   if (canvas != nullptr) canvas->mode_ = mode;
 }
@@ -88,6 +96,33 @@ void Canvas::Touch(const PixelRect& area) {
     if (presenter_ != nullptr) presenter_->Present(rasterizer_->Pixels(), changed_);
     changed_ = {};
   }
+}
+
+DrawOp& Canvas::NewOp(DrawOp::Kind kind) {
+  if (!pending_) record_.Begin();
+  pending_ = true;
+  return record_.Add(kind);
+}
+
+void Canvas::Emit(const PixelRect& area) {
+  record_.Seal();
+  if (mode_ == DrawingMode::Immediate) {
+    DrawingRecord::Draw(*rasterizer_, record_.Operations().back());
+    record_.DropLast();
+    pending_ = record_.Size() > 0;
+    // The picture now holds something no record describes.
+    record_.Forget();
+  }
+  Touch(area);
+}
+
+std::span<const PixelRect> Canvas::DrawPending() {
+  if (!pending_) return {};
+  pending_ = false;
+  const std::span<const PixelRect> areas = record_.Changes(rasterizer_->Pixels().Bounds());
+  for (const PixelRect& area : areas) record_.Replay(*rasterizer_, area, dpi_, hasFont_ ? &font_ : nullptr);
+  record_.Commit();
+  return areas;
 }
 
 std::uint32_t Canvas::ResolveOutline(std::int32_t color) const {
@@ -173,8 +208,8 @@ void Canvas::Clear(std::int32_t color, FillStyle style) {
 void Canvas::DoClear(std::int32_t color, FillStyle /*style: only solid exists*/) {
   current_ = {};
   if (color == ColorNone || (color == ColorDefault && background_ == ColorNone)) return;
-  rasterizer_->FillAll(color == ColorDefault ? Low24(background_) : Low24(color));
-  Touch(rasterizer_->Pixels().Bounds());
+  NewOp(DrawOp::Kind::Fill).color = color == ColorDefault ? Low24(background_) : Low24(color);
+  Emit(rasterizer_->Pixels().Bounds());
 }
 
 void Canvas::SetPenWidth(std::int32_t width) {
@@ -204,9 +239,13 @@ void Canvas::DoLineTo(float x, float y, std::int32_t color) {
   current_ = to;
   if (color == ColorNone) return;
   const std::int32_t pen = std::clamp(penWidth_, 0, 1 << 16);
-  rasterizer_->Line(from, to, pen, ResolveOutline(color));
+  DrawOp& op = NewOp(DrawOp::Kind::Line);
+  op.from = from;
+  op.to = to;
+  op.pen = pen;
+  op.color = ResolveOutline(color);
   const std::int32_t grow = pen / 2 + 1;
-  Touch({std::min(from.x, to.x) - grow, std::min(from.y, to.y) - grow, std::max(from.x, to.x) + grow + 1,
+  Emit({std::min(from.x, to.x) - grow, std::min(from.y, to.y) - grow, std::max(from.x, to.x) + grow + 1,
          std::max(from.y, to.y) + grow + 1});
 }
 
@@ -241,18 +280,20 @@ void Canvas::DoBox(float x1, float y1, float x2, float y2, std::int32_t cornerPe
     fillColor = Low24(fill);
   }
   const std::int32_t pen = std::clamp(penWidth_, 0, 1 << 16);
-  if (ellipse) {
-    rasterizer_->Ellipse(box, pen, outlineColor, fillColor);
-  } else {
+  DrawOp& op = NewOp(ellipse ? DrawOp::Kind::Ellipse : DrawOp::Kind::RoundBox);
+  op.rect = box;
+  op.pen = pen;
+  op.color = outlineColor;
+  op.fill = fillColor;
+  if (!ellipse) {
     // Compared unsigned, so any negative percentage counts as 100 too.
     const std::uint32_t percent = std::min<std::uint32_t>(static_cast<std::uint32_t>(cornerPercent), 100u);
     const std::int64_t side = std::min<std::int64_t>(static_cast<std::int64_t>(box.right) - box.left,
                                                      static_cast<std::int64_t>(box.bottom) - box.top);
-    const auto corner = static_cast<std::int32_t>(side * percent / 100);
-    rasterizer_->RoundBox(box, corner, corner, pen, outlineColor, fillColor);
+    op.corner = static_cast<std::int32_t>(side * percent / 100);
   }
   const std::int32_t grow = pen / 2 + 1;
-  Touch({box.left - grow, box.top - grow, box.right + grow, box.bottom + grow});
+  Emit({box.left - grow, box.top - grow, box.right + grow, box.bottom + grow});
 }
 
 void Canvas::Polygon(std::span<const PointF> points, std::int32_t outline, std::int32_t fill, FillStyle style,
@@ -271,8 +312,8 @@ void Canvas::Polygon(std::span<const PointF> points, std::int32_t outline, std::
 
 void Canvas::DoPolygon(std::span<const PointF> points, std::int32_t outline, std::int32_t fill,
                        std::int32_t fillRule) {
-  scratch_.clear();
-  for (const PointF& p : points) scratch_.push_back(ToPixel(p.x, p.y));
+  DrawOp& op = NewOp(DrawOp::Kind::Polygon);
+  for (const PointF& p : points) op.points.push_back(ToPixel(p.x, p.y));
   const std::uint32_t outlineColor = ResolveOutline(outline);
   std::optional<std::uint32_t> fillColor;
   if (fill == ColorDefault) {
@@ -280,9 +321,11 @@ void Canvas::DoPolygon(std::span<const PointF> points, std::int32_t outline, std
   } else if (fill != ColorNone) {
     fillColor = Low24(fill);
   }
-  rasterizer_->Polygon(scratch_, std::clamp(penWidth_, 0, 1 << 16), outlineColor, fillColor,
-                       fillRule == 0 ? FillRule::Winding : FillRule::Alternate);
-  Touch(rasterizer_->Pixels().Bounds());
+  op.pen = std::clamp(penWidth_, 0, 1 << 16);
+  op.color = outlineColor;
+  op.fill = fillColor;
+  op.rule = fillRule == 0 ? FillRule::Winding : FillRule::Alternate;
+  Emit(rasterizer_->Pixels().Bounds());
 }
 
 TextExtent Canvas::TextSize(std::string_view text) {
@@ -313,9 +356,16 @@ void Canvas::DoPrintText(std::string_view text) {
   const PixelRect line{current_.x, current_.y, std::max(pic.Width(), current_.x), current_.y + lineHeight_};
   std::optional<std::uint32_t> background;
   if (opaqueText_ && background_ != ColorNone) background = Low24(background_);
-  rasterizer_->DrawText(current_, text, Low24(foreground_), background, line);
+  DrawOp& op = NewOp(DrawOp::Kind::Text);
+  op.from = current_;
+  op.text.assign(text);
+  op.color = Low24(foreground_);
+  op.fill = background;
+  op.rect = line;
+  op.hasFont = hasFont_;
+  if (hasFont_) op.font = font_;
   current_ = {0, current_.y + lineHeight_};
-  Touch(line);
+  Emit(line);
 }
 
 void Canvas::Redraw() {
@@ -326,7 +376,16 @@ void Canvas::Redraw() {
 }
 
 void Canvas::DoRedraw() {
-  if (presenter_ != nullptr) presenter_->Present(rasterizer_->Pixels(), rasterizer_->Pixels().Bounds());
+  if (!pending_) {
+    // Nothing recorded since the last repaint: show the whole picture, as asked.
+    lastAreas_ = {};
+    if (presenter_ != nullptr) presenter_->Present(rasterizer_->Pixels(), rasterizer_->Pixels().Bounds());
+  } else {
+    lastAreas_ = DrawPending();
+    if (presenter_ != nullptr) {
+      for (const PixelRect& area : lastAreas_) presenter_->Present(rasterizer_->Pixels(), area);
+    }
+  }
   changed_ = {};
 }
 

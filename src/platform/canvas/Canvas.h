@@ -2,6 +2,8 @@
 //
 // Each control owns one Canvas. Drawing goes to the thread's current target,
 // chosen by Canvas::Attach; with no target every operation does nothing.
+// In deferred mode the operations are only recorded; Redraw draws the parts
+// where they differ from the last repaint shown, and shows just those.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 
 #include "options/ColorValue.h"
 #include "platform/canvas/CanvasOwner.h"
+#include "platform/canvas/DrawingRecord.h"
 #include "platform/canvas/FontSpec.h"
 #include "platform/canvas/Picture.h"
 #include "platform/canvas/Rasterizer.h"
@@ -87,7 +90,12 @@ class Canvas {
 
   // --- state, for the owner and for tests ---
   const Picture& Pixels() const { return rasterizer_->Pixels(); }
-  Rasterizer& Raster() { return *rasterizer_; }
+  // Direct access to the pixels: whatever is drawn through it is unknown to
+  // the record, so the next repaint draws everything.
+  Rasterizer& Raster() {
+    record_.Forget();
+    return *rasterizer_;
+  }
   PixelPoint CurrentPoint() const { return current_; }
   std::int32_t PenWidth() const { return penWidth_; }
   std::int32_t Foreground() const { return foreground_; }   // COLORREF
@@ -97,6 +105,8 @@ class Canvas {
   bool Scaled() const { return scaled_; }
   DrawingMode Mode() const { return mode_; }
   PixelRect ChangedArea() const { return changed_; }
+  // The areas the last Redraw drew and showed (empty when nothing changed).
+  std::span<const PixelRect> LastRedrawAreas() const { return lastAreas_; }
   std::int32_t Dpi() const { return dpi_; }
   // Every operation on this canvas is appended here while set.
   void SetRecorder(std::vector<CanvasOp>* recorder) { recorder_ = recorder; }
@@ -106,6 +116,8 @@ class Canvas {
   // Replaces the picture after the control changed size or resolution (a DPI
   // change): colours and pen stay, the font is realised again, the scale is off.
   void Rebuild(std::unique_ptr<Rasterizer> rasterizer, std::int32_t dpi);
+  // The picture must be drawn whole at the next repaint (its contents were lost).
+  void Invalidate() { record_.Forget(); }
 
   // Converts a user coordinate to a pixel (scale, then round half to even).
   PixelPoint ToPixel(float x, float y) const;
@@ -113,6 +125,11 @@ class Canvas {
  private:
   void Record(const char* name, std::initializer_list<double> args, std::string_view text = {});
   void Touch(const PixelRect& area);
+  DrawOp& NewOp(DrawOp::Kind kind);
+  // Seals the operation just made; in immediate mode draws it at once.
+  void Emit(const PixelRect& area);
+  // Draws the deferred operations where they changed; returns those areas.
+  std::span<const PixelRect> DrawPending();
   std::uint32_t ResolveOutline(std::int32_t color) const;
 
   void DoSetColors(std::int32_t foreground, std::int32_t background);
@@ -145,7 +162,9 @@ class Canvas {
   DrawingMode mode_ = DrawingMode::Immediate;
   PixelRect changed_{};
   std::vector<CanvasOp>* recorder_ = nullptr;
-  std::vector<PixelPoint> scratch_;  // polygon points, kept to avoid allocating per call
+  DrawingRecord record_;
+  bool pending_ = false;  // deferred operations not drawn yet
+  std::span<const PixelRect> lastAreas_;
 };
 
 }  // namespace halyard

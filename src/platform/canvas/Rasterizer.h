@@ -28,6 +28,12 @@ class Rasterizer {
   // The picture drawn into; it keeps its contents between calls.
   virtual const Picture& Pixels() = 0;
 
+  // Later drawing writes only inside `clip` (and the picture); the picture's
+  // bounds lift the clip. Shapes are still worked out whole, so a clipped
+  // drawing is exactly the part of the unclipped one inside the clip.
+  virtual void SetClip(const PixelRect& clip) = 0;
+
+  // Fills the picture (inside the clip) with one colour.
   virtual void FillAll(std::uint32_t color) = 0;
   // A line with a solid pen of `penWidth` (0 and 1: the thinnest line, end pixel
   // excluded; wider: round caps and joins).

@@ -1,0 +1,214 @@
+#include "platform/canvas/DrawingRecord.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace halyard {
+namespace {
+
+// Larger than any picture, small enough that a box grown from it cannot overflow.
+constexpr PixelRect kEverywhere{std::numeric_limits<std::int32_t>::min() / 2,
+                                std::numeric_limits<std::int32_t>::min() / 2,
+                                std::numeric_limits<std::int32_t>::max() / 2,
+                                std::numeric_limits<std::int32_t>::max() / 2};
+
+#ifdef HALYARD_TEST_SHRUNKEN_BOXES
+// A test build only: boxes too small for the pens, which the replay test must notice.
+constexpr std::int64_t kShrink = 3;
+#else
+constexpr std::int64_t kShrink = 0;
+#endif
+
+std::int32_t Clamp32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, kEverywhere.left, kEverywhere.right));
+}
+
+// Points from x0..x1, y0..y1 (inclusive) with a pen of `pen` around them:
+// half the pen (round caps reach a pixel further), a pixel for rounding, and
+// the exclusive right and bottom edges.
+PixelRect AroundPoints(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, std::int32_t pen) {
+  const std::int64_t width = std::max<std::int64_t>(1, pen < 0 ? -static_cast<std::int64_t>(pen) : pen);
+  const std::int64_t grow = std::max<std::int64_t>(0, width / 2 + 2 - kShrink);
+  return {Clamp32(x0 - grow), Clamp32(y0 - grow), Clamp32(x1 + grow + 1), Clamp32(y1 + grow + 1)};
+}
+
+std::int64_t Area(const PixelRect& r) {
+  return r.Empty() ? 0 : static_cast<std::int64_t>(r.right - r.left) * (r.bottom - r.top);
+}
+
+}  // namespace
+
+bool DrawOp::operator==(const DrawOp& other) const {
+  if (kind != other.kind || color != other.color || fill != other.fill) return false;
+  switch (kind) {
+    case Kind::Fill:
+      return true;
+    case Kind::Line:
+      return pen == other.pen && from == other.from && to == other.to;
+    case Kind::RoundBox:
+      return pen == other.pen && rect == other.rect && corner == other.corner;
+    case Kind::Ellipse:
+      return pen == other.pen && rect == other.rect;
+    case Kind::Polygon:
+      return pen == other.pen && rule == other.rule && points == other.points;
+    case Kind::Text:
+      return from == other.from && rect == other.rect && text == other.text && hasFont == other.hasFont &&
+             (!hasFont || font == other.font);
+  }
+  return false;
+}
+
+DrawOp& DrawingRecord::Add(DrawOp::Kind kind) {
+  if (count_ == current_.size()) current_.emplace_back();
+  DrawOp& op = current_[count_++];
+  op.kind = kind;
+  op.color = 0;
+  op.fill.reset();
+  op.pen = 0;
+  op.from = op.to = {};
+  op.rect = {};
+  op.corner = 0;
+  op.rule = FillRule::Winding;
+  op.points.clear();  // buffers keep their capacity
+  op.text.clear();
+  op.hasFont = false;
+  op.box = {};
+  return op;
+}
+
+void DrawingRecord::Seal() {
+  DrawOp& op = current_[count_ - 1];
+  switch (op.kind) {
+    case DrawOp::Kind::Fill:
+      op.box = kEverywhere;
+      break;
+    case DrawOp::Kind::Line:
+      op.box = AroundPoints(std::min(op.from.x, op.to.x), std::min(op.from.y, op.to.y), std::max(op.from.x, op.to.x),
+                            std::max(op.from.y, op.to.y), op.pen);
+      break;
+    case DrawOp::Kind::RoundBox:
+    case DrawOp::Kind::Ellipse:
+      // The outline runs inside the box, along its last column and row.
+      op.box = AroundPoints(op.rect.left, op.rect.top, op.rect.right, op.rect.bottom, op.pen);
+      break;
+    case DrawOp::Kind::Polygon: {
+      if (op.points.empty()) break;
+      std::int64_t left = op.points.front().x, right = left;
+      std::int64_t top = op.points.front().y, bottom = top;
+      for (const PixelPoint& p : op.points) {
+        left = std::min<std::int64_t>(left, p.x);
+        right = std::max<std::int64_t>(right, p.x);
+        top = std::min<std::int64_t>(top, p.y);
+        bottom = std::max<std::int64_t>(bottom, p.y);
+      }
+      op.box = AroundPoints(left, top, right, bottom, op.pen);
+      break;
+    }
+    case DrawOp::Kind::Text:
+      op.box = op.rect;  // text and its cells stay inside the clip it is given
+      break;
+  }
+}
+
+void DrawingRecord::AddArea(const PixelRect& area) {
+  if (area.Empty()) return;
+  areas_[areaCount_++] = area;
+  // Overlapping areas become one, so no pixel is drawn or sent twice.
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (std::size_t i = 0; i < areaCount_ && !merged; ++i) {
+      for (std::size_t j = i + 1; j < areaCount_ && !merged; ++j) {
+        if (Intersect(areas_[i], areas_[j]).Empty()) continue;
+        areas_[i] = Union(areas_[i], areas_[j]);
+        areas_[j] = areas_[--areaCount_];
+        merged = true;
+      }
+    }
+  }
+  if (areaCount_ <= kMaxAreas) return;
+  // Too many: join the two whose union adds the least area.
+  std::size_t bestI = 0, bestJ = 1;
+  std::int64_t bestCost = std::numeric_limits<std::int64_t>::max();
+  for (std::size_t i = 0; i < areaCount_; ++i) {
+    for (std::size_t j = i + 1; j < areaCount_; ++j) {
+      const std::int64_t cost = Area(Union(areas_[i], areas_[j])) - Area(areas_[i]) - Area(areas_[j]);
+      if (cost < bestCost) {
+        bestCost = cost;
+        bestI = i;
+        bestJ = j;
+      }
+    }
+  }
+  const PixelRect joined = Union(areas_[bestI], areas_[bestJ]);
+  areas_[bestJ] = areas_[--areaCount_];  // bestI < bestJ, so bestI stays put
+  areas_[bestI] = areas_[--areaCount_];
+  AddArea(joined);  // it may overlap others now
+}
+
+std::span<const PixelRect> DrawingRecord::Changes(const PixelRect& bounds) {
+  areaCount_ = 0;
+  if (!shownValid_) {
+    AddArea(bounds);
+    return {areas_.data(), areaCount_};
+  }
+  const std::size_t count = std::max(count_, shownCount_);
+  for (std::size_t i = 0; i < count; ++i) {
+    const DrawOp* now = i < count_ ? &current_[i] : nullptr;
+    const DrawOp* before = i < shownCount_ ? &shown_[i] : nullptr;
+    if (now != nullptr && before != nullptr && *now == *before) continue;
+    if (now != nullptr) AddArea(Intersect(now->box, bounds));
+    if (before != nullptr) AddArea(Intersect(before->box, bounds));
+  }
+  return {areas_.data(), areaCount_};
+}
+
+void DrawingRecord::Commit() {
+  std::swap(current_, shown_);
+  shownCount_ = count_;
+  shownValid_ = true;
+  count_ = 0;
+}
+
+void DrawingRecord::Replay(Rasterizer& rasterizer, const PixelRect& clip, std::int32_t dpi,
+                           const FontSpec* currentFont) const {
+  rasterizer.SetClip(clip);
+  const FontSpec* active = currentFont;
+  for (const DrawOp& op : Operations()) {
+    if (Intersect(op.box, clip).Empty()) continue;
+    if (op.kind == DrawOp::Kind::Text && op.hasFont && (active == nullptr || !(*active == op.font))) {
+      rasterizer.SetFont(op.font, dpi);
+      active = &op.font;
+    }
+    Draw(rasterizer, op);
+  }
+  if (currentFont != nullptr && active != currentFont && !(*active == *currentFont)) {
+    rasterizer.SetFont(*currentFont, dpi);
+  }
+  rasterizer.SetClip(kEverywhere);
+}
+
+void DrawingRecord::Draw(Rasterizer& rasterizer, const DrawOp& op) {
+  switch (op.kind) {
+    case DrawOp::Kind::Fill:
+      rasterizer.FillAll(op.color);
+      break;
+    case DrawOp::Kind::Line:
+      rasterizer.Line(op.from, op.to, op.pen, op.color);
+      break;
+    case DrawOp::Kind::RoundBox:
+      rasterizer.RoundBox(op.rect, op.corner, op.corner, op.pen, op.color, op.fill);
+      break;
+    case DrawOp::Kind::Ellipse:
+      rasterizer.Ellipse(op.rect, op.pen, op.color, op.fill);
+      break;
+    case DrawOp::Kind::Polygon:
+      rasterizer.Polygon(op.points, op.pen, op.color, op.fill, op.rule);
+      break;
+    case DrawOp::Kind::Text:
+      rasterizer.DrawText(op.from, op.text, op.color, op.fill, op.rect);
+      break;
+  }
+}
+
+}  // namespace halyard

@@ -1,0 +1,92 @@
+// The drawing operations of one repaint with every parameter resolved, kept
+// beside those of the repaint last shown, so that only what differs is drawn.
+//
+// Each operation carries a conservative box of every pixel it can write. A
+// pixel outside the boxes of the operations that differ receives, in the same
+// order, the same operations as last time, so it already holds its final
+// value; replaying every operation clipped to the changed boxes then gives the
+// picture a full redraw would, bit for bit.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/canvas/FontSpec.h"
+#include "platform/canvas/Picture.h"
+#include "platform/canvas/Rasterizer.h"
+
+namespace halyard {
+
+struct DrawOp {
+  enum class Kind : std::uint8_t { Fill, Line, RoundBox, Ellipse, Polygon, Text };
+
+  Kind kind = Kind::Fill;
+  std::uint32_t color = 0;              // COLORREF: fill, pen or text colour
+  std::optional<std::uint32_t> fill;    // brush, or the text's cell background
+  std::int32_t pen = 0;
+  PixelPoint from{};                    // Line ends; Text origin
+  PixelPoint to{};
+  PixelRect rect{};                     // RoundBox and Ellipse box (normalised); Text clip
+  std::int32_t corner = 0;              // RoundBox corner, both axes
+  FillRule rule = FillRule::Winding;
+  std::vector<PixelPoint> points;       // Polygon
+  std::string text;                     // Text
+  FontSpec font{};                      // Text: the font it was measured with
+  bool hasFont = false;
+  PixelRect box{};                      // every pixel the operation can write
+
+  bool operator==(const DrawOp& other) const;
+};
+
+class DrawingRecord {
+ public:
+  // At most this many rectangles describe a change; more are merged.
+  static constexpr std::size_t kMaxAreas = 4;
+
+  // Starts recording the next repaint.
+  void Begin() { count_ = 0; }
+  // Adds an operation of `kind`, to be filled in by the caller, then Seal()ed.
+  // The slot keeps its buffers from earlier repaints, so recording does not
+  // allocate once warm.
+  DrawOp& Add(DrawOp::Kind kind);
+  // Works out the box of the last operation added.
+  void Seal();
+  // Forgets the last operation added (it was drawn at once instead).
+  void DropLast() { --count_; }
+  std::size_t Size() const { return count_; }
+  std::span<const DrawOp> Operations() const { return {current_.data(), count_}; }
+
+  // The areas of `bounds` that differ from the repaint last shown: all of it
+  // when that repaint is unknown.
+  std::span<const PixelRect> Changes(const PixelRect& bounds);
+  // The picture no longer shows the last repaint: the next change is total.
+  void Forget() { shownValid_ = false; }
+  // What was recorded is now what the picture shows.
+  void Commit();
+
+  // Draws every recorded operation clipped to `clip`, in order. Text is drawn
+  // in its own font; `currentFont` is the one the rasterizer holds and gets back.
+  void Replay(Rasterizer& rasterizer, const PixelRect& clip, std::int32_t dpi,
+              const FontSpec* currentFont) const;
+  // Draws one operation, unclipped.
+  static void Draw(Rasterizer& rasterizer, const DrawOp& op);
+
+ private:
+  void AddArea(const PixelRect& area);
+
+  std::vector<DrawOp> current_;
+  std::size_t count_ = 0;
+  std::vector<DrawOp> shown_;
+  std::size_t shownCount_ = 0;
+  bool shownValid_ = false;
+  std::array<PixelRect, kMaxAreas + 1> areas_{};
+  std::size_t areaCount_ = 0;
+};
+
+}  // namespace halyard
