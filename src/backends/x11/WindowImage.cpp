@@ -45,12 +45,15 @@ bool HostIsLittleEndian() { return std::endian::native == std::endian::little; }
 WindowImage::WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height,
                          bool allowSharedMemory)
     : display_(display), window_(window), width_(width), height_(height) {
-  pixmap_ = XCreatePixmap(display_, window_, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
-                          static_cast<unsigned>(depth));
-  XGCValues values{};
-  values.graphics_exposures = False;
-  gc_ = XCreateGC(display_, pixmap_, GCGraphicsExposures, &values);
   if (!allowSharedMemory || !CreateSharedImage(visual, depth)) CreatePlainImage(visual, depth);
+  if (shared_) CreateSharedPixmap(depth);
+  if (pixmap_ == 0) {
+    pixmap_ = XCreatePixmap(display_, window_, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
+                            static_cast<unsigned>(depth));
+    XGCValues values{};
+    values.graphics_exposures = False;
+    gc_ = XCreateGC(display_, pixmap_, GCGraphicsExposures, &values);
+  }
 
   const XImage& image = *image_;
   directCopy_ = visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF &&
@@ -60,6 +63,9 @@ WindowImage::WindowImage(Display* display, Window window, Visual* visual, int de
 }
 
 WindowImage::~WindowImage() {
+  if (window_ != 0) XSetWindowBackgroundPixmap(display_, window_, None);
+  if (gc_ != nullptr) XFreeGC(display_, gc_);
+  if (pixmap_ != 0) XFreePixmap(display_, pixmap_);
 #if HALYARD_HAVE_XSHM
   if (shared_) {
     XShmDetach(display_, &shared_->info);
@@ -69,9 +75,6 @@ WindowImage::~WindowImage() {
   }
 #endif
   if (image_ != nullptr) XDestroyImage(image_);
-  if (window_ != 0) XSetWindowBackgroundPixmap(display_, window_, None);
-  if (gc_ != nullptr) XFreeGC(display_, gc_);
-  if (pixmap_ != 0) XFreePixmap(display_, pixmap_);
 }
 
 bool WindowImage::CreateSharedImage([[maybe_unused]] Visual* visual, [[maybe_unused]] int depth) {
@@ -119,6 +122,28 @@ bool WindowImage::CreateSharedImage([[maybe_unused]] Visual* visual, [[maybe_unu
 #endif
 }
 
+void WindowImage::CreateSharedPixmap([[maybe_unused]] int depth) {
+#if HALYARD_HAVE_XSHM
+  int major = 0, minor = 0;
+  Bool pixmaps = False;
+  if (!XShmQueryVersion(display_, &major, &minor, &pixmaps) || !pixmaps || XShmPixmapFormat(display_) != ZPixmap) {
+    return;
+  }
+  // The image was made in the server's ZPixmap layout, which a shared pixmap
+  // of the same size and depth has too.
+  XErrorTrap trap(display_);
+  const Pixmap pixmap = XShmCreatePixmap(display_, window_, shared_->info.shmaddr, &shared_->info,
+                                         static_cast<unsigned>(width_), static_cast<unsigned>(height_),
+                                         static_cast<unsigned>(depth));
+  if (trap.ErrorCode() != 0) {
+    if (pixmap != 0) XFreePixmap(display_, pixmap);
+    return;
+  }
+  pixmap_ = pixmap;
+  sharedPixmap_ = true;
+#endif
+}
+
 void WindowImage::CreatePlainImage(Visual* visual, int depth) {
   // Asks Xlib for the layout the server wants, then gives it the memory.
   image_ = XCreateImage(display_, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
@@ -149,17 +174,20 @@ void WindowImage::CopyPixels(const Picture& frame, const PixelRect& area) {
 void WindowImage::Send(const Picture& frame, const PixelRect& area) {
   const PixelRect r = Intersect(Intersect(area, frame.Bounds()), {0, 0, width_, height_});
   if (r.Empty() || image_ == nullptr) return;
-  if (shmBusy_) {
+  if (shmBusy_ && XLastKnownRequestProcessed(display_) < putSerial_) {
     // The previous upload must have been read before its memory is reused;
-    // one round trip, at most twice a second.
+    // a round trip, unless some reply or event since has said it was.
     XSync(display_, False);
-    shmBusy_ = false;
   }
+  shmBusy_ = false;
   CopyPixels(frame, r);
   const auto w = static_cast<unsigned>(r.right - r.left);
   const auto h = static_cast<unsigned>(r.bottom - r.top);
 #if HALYARD_HAVE_XSHM
-  if (shared_) {
+  if (sharedPixmap_) {
+    // The pixmap is the memory just written: nothing to upload.
+  } else if (shared_) {
+    putSerial_ = NextRequest(display_);
     XShmPutImage(display_, pixmap_, gc_, image_, r.left, r.top, r.left, r.top, w, h, False);
     shmBusy_ = true;
   } else

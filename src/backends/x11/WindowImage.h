@@ -3,9 +3,11 @@
 // The server keeps a pixmap of the whole client area and uses it as the
 // window's background, so it repaints the window itself whenever the window
 // is mapped or uncovered: the first frame on screen is the kept picture, and
-// exposures need no round trip through the clock. A repaint uploads the
-// changed area into the pixmap (through MIT-SHM when the server shares
-// memory with us, else with a plain XPutImage) and refreshes that area.
+// exposures need no round trip through the clock. A repaint puts the changed
+// area into the pixmap and refreshes that area. Where the server offers
+// shared-memory pixmaps, the pixmap is our memory and nothing is uploaded;
+// else the area goes up through a shared-memory image (MIT-SHM), or with a
+// plain XPutImage when the server cannot share memory with us.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -34,11 +36,14 @@ class WindowImage {
   void ForgetWindow() { window_ = 0; }
 
   bool SharedMemory() const { return shared_ != nullptr; }
+  // The window's pixmap is the shared memory itself.
+  bool SharedPixmap() const { return sharedPixmap_; }
   bool DirectCopy() const { return directCopy_; }
   std::uint64_t Uploads() const { return uploads_; }
 
  private:
   bool CreateSharedImage(Visual* visual, int depth);
+  void CreateSharedPixmap(int depth);
   void CreatePlainImage(Visual* visual, int depth);
   void CopyPixels(const Picture& frame, const PixelRect& area);
 
@@ -51,7 +56,9 @@ class WindowImage {
   XImage* image_ = nullptr;
   struct SharedSegment;
   std::unique_ptr<SharedSegment> shared_;
+  bool sharedPixmap_ = false;
   bool shmBusy_ = false;       // the server may still be reading the segment
+  unsigned long putSerial_ = 0;  // the request that reads it
   bool directCopy_ = false;    // the image's pixels have the picture's layout
   std::uint64_t uploads_ = 0;
 };

@@ -357,6 +357,7 @@ bool X11ClockWindow::SetControlText(std::int32_t controlId, std::string_view tex
   if (controlId < 0) return false;
   if (controlId == faceId_) return true;  // a graphic control shows no text
   if (controlId != labelId_) return false;
+  if (label_ == text) return true;  // the same text: nothing to draw or send
   label_.assign(text.data(), text.size());
   labelDirty_ = true;
   return true;
@@ -367,6 +368,7 @@ bool X11ClockWindow::SetControlColors(std::int32_t controlId, std::int32_t textC
   if (controlId < 0) return false;
   if (controlId == faceId_) return true;
   if (controlId != labelId_) return false;
+  if (labelTextColor_ == textColor && labelBackground_ == backgroundColor) return true;
   labelTextColor_ = textColor;
   labelBackground_ = backgroundColor;
   labelDirty_ = true;
@@ -436,12 +438,13 @@ void X11ClockWindow::ComposeLabel() {
   pending_ = Union(pending_, labelRect_);
 }
 
-void X11ClockWindow::SendPending() {
-  if (window_ == 0) return;
+bool X11ClockWindow::SendPending() {
+  if (window_ == 0) return false;
   if (labelDirty_) ComposeLabel();
-  if (pending_.Empty() || !image_) return;
+  if (pending_.Empty() || !image_) return false;
   image_->Send(frame_, pending_);
   pending_ = {};
+  return true;
 }
 
 void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam) {
@@ -484,9 +487,10 @@ void X11ClockWindow::HandleEvent(XEvent& event) {
 void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
   handler_ = handler;
   const int connection = ConnectionNumber(display_);
+  bool readable = true;  // the socket may hold events: only then is it read
   while (!destroyed_) {
     // XPending also sends what is buffered, so the server is never left waiting.
-    while (!destroyed_ && XPending(display_) > 0) {
+    while (!destroyed_ && (readable || XEventsQueued(display_, QueuedAlready) > 0) && XPending(display_) > 0) {
       XEvent event;
       XNextEvent(display_, &event);
       HandleEvent(event);
@@ -505,10 +509,16 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
       if (*id == kClockTimerId && !destroyed_) KeepClockTimerInPhase();
     }
     if (destroyed_) break;
-    SendPending();
     // Sending may have read events into the library's queues (XCB reads while
-    // it writes), where the socket no longer shows them: check them last.
-    if (XPending(display_) > 0) continue;
+    // it writes), where the socket no longer shows them: check them last. A
+    // tick that sent nothing costs no read at all, only the flush of whatever
+    // else a handler asked for (nothing, on an idle tick).
+    if (SendPending()) {
+      if (XPending(display_) > 0) continue;
+    } else {
+      XFlush(display_);
+      if (XEventsQueued(display_, QueuedAlready) > 0) continue;
+    }
 
     pollfd watch{connection, POLLIN, 0};
     timespec timeout{};
@@ -519,7 +529,7 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
       wait = &timeout;
     }
     // Signals are let in only here: they interrupt the wait and nothing else.
-    ppoll(&watch, 1, wait, TerminationSignals::WaitMask());
+    readable = ppoll(&watch, 1, wait, TerminationSignals::WaitMask()) > 0 && (watch.revents & ~POLLOUT) != 0;
     ++g_wakeUps;
   }
 }

@@ -83,7 +83,8 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   void KeepClockTimerInPhase();
   void PaintBackground();
   void ComposeLabel();
-  void SendPending();
+  // Composes and sends what changed; true if anything went to the server.
+  bool SendPending();
   static std::chrono::nanoseconds Now();
 
   Display* display_;
