@@ -5,11 +5,13 @@
 // The counting operator new below hands out malloc memory, so free is right.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
@@ -127,6 +129,71 @@ void BM_DrawClockWithLabel(benchmark::State& state) {
       static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_DrawClockWithLabel);
+
+// A buffer larger than the caches: touching it between iterations leaves the
+// face's memory cold, as after the half-second sleep between real ticks.
+void EvictCaches() {
+  static std::vector<std::uint8_t> flood(64u << 20);
+  for (std::size_t i = 0; i < flood.size(); i += 64) flood[i] = static_cast<std::uint8_t>(flood[i] + 1);
+  benchmark::DoNotOptimize(flood.data());
+}
+
+// The floor a tick is measured against: one copy of the face.
+void BM_CopyFace(benchmark::State& state) {
+  const bool cold = state.range(0) != 0;
+  Picture face(kWidth, kHeight, 0x123456);
+  Picture screen(kWidth, kHeight);
+  for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      EvictCaches();
+      state.ResumeTiming();
+    }
+    screen.Blit(face, 0, 0);
+    benchmark::DoNotOptimize(screen.Data());
+  }
+}
+BENCHMARK(BM_CopyFace)->ArgName("cold")->Arg(0)->Arg(1);
+
+// A real tick: DrawClock, then the areas it changed copied to a screen-sized
+// picture as a window would send them. At x.0 a new second shows; at x.5 the
+// same second shows again and nothing changes.
+void BM_Tick(benchmark::State& state) {
+  const bool halfSecond = state.range(0) != 0;
+  const bool cold = state.range(1) != 0;
+  OffscreenWindow window(96, MakeText);
+  const ClockOptions options = DefaultClockOptions();
+  const WindowHandle handle = PrepareClockWindow(window, options);
+  Canvas& face = *window.FindCanvas(kClockFaceId);
+  Picture screen(kWidth, kHeight);
+  int second = 0;
+  char text[16];
+  auto tick = [&] {
+    if (!halfSecond) ++second;
+    std::snprintf(text, sizeof text, "14:%02d:%02d", (second / 60) % 60, second % 60);
+    DrawClock(handle, kClockFaceId, text, options);
+    for (const PixelRect& area : face.LastRedrawAreas()) {
+      const auto count = static_cast<std::size_t>(area.right - area.left);
+      for (std::int32_t y = area.top; y < area.bottom; ++y) {
+        std::copy_n(face.Pixels().Row(y) + area.left, count, screen.Row(y) + area.left);
+      }
+    }
+  };
+  for (int i = 0; i < 3600; ++i) tick();  // warm every glyph and buffer
+  const long before = g_allocations.load();
+  for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      EvictCaches();
+      state.ResumeTiming();
+    }
+    tick();
+    benchmark::DoNotOptimize(screen.Data());
+  }
+  state.counters["allocs_per_tick"] =
+      static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Tick)->ArgNames({"half", "cold"})->ArgsProduct({{0, 1}, {0, 1}});
 
 }  // namespace
 }  // namespace halyard

@@ -1,5 +1,7 @@
 #include "backends/win32/WinClockWindow.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
 
 #include "platform/window/ClockWindowIds.h"
@@ -359,7 +361,23 @@ Canvas* WinClockWindow::FindCanvas(std::int32_t controlId) {
 bool WinClockWindow::SetControlText(std::int32_t controlId, std::string_view text) {
   HWND control = hwnd_ != nullptr ? GetDlgItem(hwnd_, controlId) : nullptr;
   if (control == nullptr) return false;
-  SetWindowTextW(control, ToWide(text, hasLabelFont_ && labelFontSpec_.utf8Text).c_str());
+  newText_.clear();
+  if (!text.empty()) {
+    const int size = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    const UINT codePage = hasLabelFont_ && labelFontSpec_.utf8Text ? CP_UTF8 : CP_ACP;
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    newText_.resize(static_cast<std::size_t>(std::max(length, 0)));
+    if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), size, newText_.data(), length);
+  }
+  // A static control repaints on every new text, even the same one: a tick
+  // that leaves the status line as it is must not touch it.
+  const int shown = GetWindowTextLengthW(control);
+  if (shown >= 0 && static_cast<std::size_t>(shown) == newText_.size()) {
+    oldText_.resize(newText_.size() + 1);
+    GetWindowTextW(control, oldText_.data(), shown + 1);
+    if (std::wstring_view(oldText_.data(), newText_.size()) == newText_) return true;
+  }
+  SetWindowTextW(control, newText_.c_str());
   const auto colors = controlColors_.find(controlId);
   if (colors != controlColors_.end() && colors->second.Transparent()) {
     RepaintControl(control, true);  // the old text is not painted over

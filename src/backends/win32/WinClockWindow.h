@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/window/ClockWindowPlatform.h"
@@ -100,6 +101,9 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   };
   std::map<std::int32_t, Label> labels_;
   std::map<std::int32_t, WinControlColors> controlColors_;
+  // Kept between calls so that setting a control's text does not allocate once warm.
+  std::wstring newText_;
+  std::wstring oldText_;
   WinControlColors windowColors_;
 
   FontSpec labelFontSpec_{};

@@ -43,10 +43,10 @@ bool HostIsLittleEndian() { return std::endian::native == std::endian::little; }
 }  // namespace
 
 WindowImage::WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height,
-                         bool allowSharedMemory)
+                         bool allowSharedMemory, bool allowSharedPixmap)
     : display_(display), window_(window), width_(width), height_(height) {
   if (!allowSharedMemory || !CreateSharedImage(visual, depth)) CreatePlainImage(visual, depth);
-  if (shared_) CreateSharedPixmap(depth);
+  if (shared_ && allowSharedPixmap) CreateSharedPixmap(depth);
   if (pixmap_ == 0) {
     pixmap_ = XCreatePixmap(display_, window_, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
                             static_cast<unsigned>(depth));
@@ -97,7 +97,8 @@ bool WindowImage::CreateSharedImage([[maybe_unused]] Visual* visual, [[maybe_unu
     return false;
   }
   image->data = segment->info.shmaddr;
-  segment->info.readOnly = True;
+  // Writable for the server too: a shared pixmap is refused on a read-only segment.
+  segment->info.readOnly = False;
   int error = 0;
   {
     // A server on another machine cannot attach the segment: it says so with an error.

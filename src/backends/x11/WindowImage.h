@@ -22,9 +22,9 @@ namespace halyard {
 class WindowImage {
  public:
   // For `window` (created with `visual` and `depth`), `width` x `height` pixels.
-  // Shared memory is used when the server offers it, unless not allowed.
+  // Shared memory, and a shared pixmap, are used when the server offers them, unless not allowed.
   WindowImage(Display* display, Window window, Visual* visual, int depth, int width, int height,
-              bool allowSharedMemory = true);
+              bool allowSharedMemory = true, bool allowSharedPixmap = true);
   ~WindowImage();
   WindowImage(const WindowImage&) = delete;
   WindowImage& operator=(const WindowImage&) = delete;

@@ -438,13 +438,12 @@ void X11ClockWindow::ComposeLabel() {
   pending_ = Union(pending_, labelRect_);
 }
 
-bool X11ClockWindow::SendPending() {
-  if (window_ == 0) return false;
+void X11ClockWindow::SendPending() {
+  if (window_ == 0) return;
   if (labelDirty_) ComposeLabel();
-  if (pending_.Empty() || !image_) return false;
+  if (pending_.Empty() || !image_) return;
   image_->Send(frame_, pending_);
   pending_ = {};
-  return true;
 }
 
 void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam) {
@@ -502,6 +501,7 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
       break;
     }
     const auto now = Now();
+    const unsigned long firstRequest = NextRequest(display_);
     while (!destroyed_) {
       const auto id = timers_.TakeDue(now);
       if (!id) break;
@@ -509,15 +509,14 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
       if (*id == kClockTimerId && !destroyed_) KeepClockTimerInPhase();
     }
     if (destroyed_) break;
+    SendPending();
     // Sending may have read events into the library's queues (XCB reads while
     // it writes), where the socket no longer shows them: check them last. A
-    // tick that sent nothing costs no read at all, only the flush of whatever
-    // else a handler asked for (nothing, on an idle tick).
-    if (SendPending()) {
+    // tick that made no request (an idle tick) flushes and reads nothing.
+    if (NextRequest(display_) != firstRequest) {
       if (XPending(display_) > 0) continue;
-    } else {
-      XFlush(display_);
-      if (XEventsQueued(display_, QueuedAlready) > 0) continue;
+    } else if (XEventsQueued(display_, QueuedAlready) > 0) {
+      continue;
     }
 
     pollfd watch{connection, POLLIN, 0};

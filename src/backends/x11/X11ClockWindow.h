@@ -83,8 +83,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   void KeepClockTimerInPhase();
   void PaintBackground();
   void ComposeLabel();
-  // Composes and sends what changed; true if anything went to the server.
-  bool SendPending();
+  void SendPending();
   static std::chrono::nanoseconds Now();
 
   Display* display_;

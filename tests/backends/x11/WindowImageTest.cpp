@@ -1,4 +1,5 @@
-// Every way a picture reaches the server: shared memory or a plain put, and
+// Every way a picture reaches the server: a shared pixmap, a shared-memory
+// put or a plain put, and
 // a screen whose pixels have the picture's layout or need converting.
 #include <gtest/gtest.h>
 
@@ -34,9 +35,10 @@ Picture Gradient(int width, int height) {
 struct Case {
   int screen;
   bool sharedMemory;
+  bool sharedPixmap;
 };
 void PrintTo(const Case& c, std::ostream* out) {
-  *out << "screen " << c.screen << (c.sharedMemory ? ", shared memory" : ", plain");
+  *out << "screen " << c.screen << (c.sharedPixmap ? ", shared pixmap" : c.sharedMemory ? ", shared memory" : ", plain");
 }
 
 class WindowImageTest : public ::testing::TestWithParam<Case> {};
@@ -58,8 +60,9 @@ TEST_P(WindowImageTest, ScreenShowsThePictureAndAPartialUpdateTouchesOnlyItsArea
 
   Picture frame = Gradient(kWidth, kHeight);
   {
-    WindowImage image(x, window, visual, depth, kWidth, kHeight, c.sharedMemory);
+    WindowImage image(x, window, visual, depth, kWidth, kHeight, c.sharedMemory, c.sharedPixmap);
     EXPECT_EQ(image.SharedMemory(), c.sharedMemory);
+    EXPECT_EQ(image.SharedPixmap(), c.sharedPixmap);  // Xvfb offers shared pixmaps
     EXPECT_EQ(image.DirectCopy(), depth == 24);
     image.Send(frame, frame.Bounds());
     XMapWindow(x, window);
@@ -89,10 +92,13 @@ TEST_P(WindowImageTest, ScreenShowsThePictureAndAPartialUpdateTouchesOnlyItsArea
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, WindowImageTest,
-                         ::testing::Values(Case{0, true}, Case{0, false}, Case{1, true}, Case{1, false}),
+                         ::testing::Values(Case{0, true, true}, Case{0, true, false}, Case{0, false, false},
+                                           Case{1, true, true}, Case{1, true, false}, Case{1, false, false}),
                          [](const ::testing::TestParamInfo<Case>& info) {
                            return std::string(info.param.screen == 0 ? "Depth24" : "Depth16") +
-                                  (info.param.sharedMemory ? "Shared" : "Plain");
+                                  (info.param.sharedPixmap   ? "SharedPixmap"
+                                   : info.param.sharedMemory ? "Shared"
+                                                             : "Plain");
                          });
 
 }  // namespace
