@@ -52,7 +52,7 @@ for run in $(seq "$runs"); do
       "$(field "$2" VmRSS)"
   done
   kill $h $x; wait $h $x 2>/dev/null
-  ratios+=("$(awk -v a="$h_ms" -v b="$x_ms" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }')")
+  ratios+=("$(awk -v a="$h_ms" -v b="$x_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')")
 done
 printf '%s\n' "${ratios[@]}" | sort -n | awk '{ r[NR] = $1 } END {
   m = NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2

@@ -1,0 +1,84 @@
+#include "platform/canvas/DrawingRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace halyard {
+namespace {
+
+constexpr PixelRect kBounds{0, 0, 400, 300};
+
+// One repaint: a fill, then a wide line per entry (from, to).
+void Record(DrawingRecord& record, const std::vector<std::pair<PixelPoint, PixelPoint>>& lines) {
+  record.Begin();
+  record.Add(DrawOp::Kind::Fill).color = 0x102030;
+  record.Seal();
+  for (const auto& [from, to] : lines) {
+    DrawOp& op = record.Add(DrawOp::Kind::Line);
+    op.from = from;
+    op.to = to;
+    op.pen = 8;
+    op.color = 0xFFFFFF;
+    record.Seal();
+  }
+}
+
+bool Covers(std::span<const PixelRect> areas, const PixelRect& box) {
+  // Every pixel of `box` lies in some area (areas never overlap).
+  std::int64_t covered = 0;
+  for (const PixelRect& a : areas) {
+    const PixelRect i = Intersect(a, box);
+    if (!i.Empty()) covered += static_cast<std::int64_t>(i.right - i.left) * (i.bottom - i.top);
+  }
+  return covered == static_cast<std::int64_t>(box.right - box.left) * (box.bottom - box.top);
+}
+
+std::vector<PixelRect> Areas(std::span<const PixelRect> areas) { return {areas.begin(), areas.end()}; }
+
+TEST(DrawingRecordTest, OnlyOperationsThatDifferMakeAChange) {
+  DrawingRecord record;
+  const std::vector<std::pair<PixelPoint, PixelPoint>> hands{{{200, 150}, {200, 40}}, {{200, 150}, {300, 150}}};
+  Record(record, hands);
+  EXPECT_EQ(Areas(record.Changes(kBounds)), std::vector<PixelRect>{kBounds}) << "nothing shown yet";
+  record.Commit();
+
+  Record(record, hands);
+  EXPECT_TRUE(record.Changes(kBounds).empty()) << "the same repaint again";
+  record.Commit();
+
+  // The second hand moves: its old and new boxes change, the other hand does not.
+  Record(record, {hands[0], {{200, 150}, {300, 160}}});
+  const std::vector<PixelRect> moved = Areas(record.Changes(kBounds));
+  ASSERT_EQ(moved.size(), 1u) << "overlapping boxes become one area";
+  EXPECT_TRUE(Covers(moved, {194, 144, 307, 157}));
+  EXPECT_TRUE(Covers(moved, {194, 144, 307, 167}));
+  EXPECT_TRUE(Intersect(moved[0], {195, 40, 205, 130}).Empty()) << "the unchanged hand is left alone";
+  record.Commit();
+
+  // An operation fewer: the one that went is a change; forgetting makes everything one.
+  Record(record, {hands[0]});
+  EXPECT_TRUE(Covers(record.Changes(kBounds), {194, 144, 307, 167}));
+  record.Forget();
+  EXPECT_EQ(Areas(record.Changes(kBounds)), std::vector<PixelRect>{kBounds});
+}
+
+TEST(DrawingRecordTest, ManyScatteredChangesAreJoinedIntoFewAreasThatCoverThemAll) {
+  DrawingRecord record;
+  std::vector<std::pair<PixelPoint, PixelPoint>> dots;
+  for (int i = 0; i < 9; ++i) dots.push_back({{20 + 40 * i, 20 + 30 * i}, {20 + 40 * i, 20 + 30 * i}});
+  Record(record, dots);
+  record.Commit();
+  std::vector<std::pair<PixelPoint, PixelPoint>> moved = dots;
+  for (auto& [from, to] : moved) to.x += 1;
+  Record(record, moved);
+  const std::span<const PixelRect> areas = record.Changes(kBounds);
+  EXPECT_LE(areas.size(), DrawingRecord::kMaxAreas);
+  for (std::size_t i = 0; i < areas.size(); ++i) {
+    for (std::size_t j = i + 1; j < areas.size(); ++j) EXPECT_TRUE(Intersect(areas[i], areas[j]).Empty());
+  }
+  for (const auto& [from, to] : moved) EXPECT_TRUE(Covers(areas, {from.x - 6, from.y - 6, to.x + 7, to.y + 7}));
+}
+
+}  // namespace
+}  // namespace halyard
