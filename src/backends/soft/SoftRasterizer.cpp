@@ -32,6 +32,9 @@ std::int32_t ClampTo32(std::int64_t v) {
 SoftRasterizer::SoftRasterizer(std::int32_t width, std::int32_t height, TextEngine* text)
     : picture_(width, height, 0), clip_(picture_.Bounds()), text_(text) {}
 
+SoftRasterizer::SoftRasterizer(Picture target, TextEngine* text)
+    : picture_(std::move(target)), clip_(picture_.Bounds()), text_(text) {}
+
 void SoftRasterizer::SetClip(const PixelRect& clip) {
   clip_ = Intersect(clip, picture_.Bounds());
   boxes_.SetClip(clip_);

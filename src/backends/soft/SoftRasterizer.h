@@ -23,6 +23,9 @@ class SoftRasterizer final : public Rasterizer {
  public:
   // The picture starts black. Without a text engine, text calls do nothing.
   SoftRasterizer(std::int32_t width, std::int32_t height, TextEngine* text = nullptr);
+  // Draws into `target` as it is: a view of memory someone else keeps (a
+  // window's image), or a picture of its own.
+  SoftRasterizer(Picture target, TextEngine* text);
 
   const Picture& Pixels() override { return picture_; }
 

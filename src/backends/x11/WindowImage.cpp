@@ -58,7 +58,13 @@ WindowImage::WindowImage(Display* display, Window window, Visual* visual, int de
   const XImage& image = *image_;
   directCopy_ = visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF &&
                 image.bits_per_pixel == 32 &&
-                image.byte_order == (HostIsLittleEndian() ? LSBFirst : MSBFirst);
+                image.byte_order == (HostIsLittleEndian() ? LSBFirst : MSBFirst) &&
+                image.bytes_per_line % 4 == 0;
+  if (directCopy_) {
+    frame_ = Picture::View(reinterpret_cast<std::uint32_t*>(image.data), width_, height_, image.bytes_per_line / 4);
+  } else {
+    frame_ = Picture(width_, height_);
+  }
   XSetWindowBackgroundPixmap(display_, window_, pixmap_);
 }
 
@@ -172,16 +178,22 @@ void WindowImage::CopyPixels(const Picture& frame, const PixelRect& area) {
   }
 }
 
-void WindowImage::Send(const Picture& frame, const PixelRect& area) {
-  const PixelRect r = Intersect(Intersect(area, frame.Bounds()), {0, 0, width_, height_});
-  if (r.Empty() || image_ == nullptr) return;
+void WindowImage::PrepareToDraw() {
   if (shmBusy_ && XLastKnownRequestProcessed(display_) < putSerial_) {
     // The previous upload must have been read before its memory is reused;
     // a round trip, unless some reply or event since has said it was.
     XSync(display_, False);
   }
   shmBusy_ = false;
-  CopyPixels(frame, r);
+}
+
+void WindowImage::Send(const Picture& frame, const PixelRect& area) {
+  const PixelRect r = Intersect(Intersect(area, frame.Bounds()), {0, 0, width_, height_});
+  if (r.Empty() || image_ == nullptr) return;
+  if (frame.Data() != frame_.Data() || !DrawsInPlace()) {
+    PrepareToDraw();
+    CopyPixels(frame, r);
+  }
   const auto w = static_cast<unsigned>(r.right - r.left);
   const auto h = static_cast<unsigned>(r.bottom - r.top);
 #if HALYARD_HAVE_XSHM

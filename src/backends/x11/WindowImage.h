@@ -8,6 +8,10 @@
 // shared-memory pixmaps, the pixmap is our memory and nothing is uploaded;
 // else the area goes up through a shared-memory image (MIT-SHM), or with a
 // plain XPutImage when the server cannot share memory with us.
+//
+// Where the screen's pixels have a picture's layout, the picture to draw into
+// is the image's own memory (the shared segment when there is one), so the
+// drawing itself is the last pass over the pixels before the server reads them.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -29,7 +33,14 @@ class WindowImage {
   WindowImage(const WindowImage&) = delete;
   WindowImage& operator=(const WindowImage&) = delete;
 
-  // Uploads `area` of `frame` (a picture the size of the window) and shows it.
+  // The picture of the whole client area to draw into. It lives as long as the image.
+  Picture& Frame() { return frame_; }
+  // Waits, when needed, until the server has read the last upload from
+  // Frame(), so that it may be drawn into again.
+  void PrepareToDraw();
+
+  // Uploads `area` of `frame` (Frame(), or another picture the size of the
+  // window, which is copied) and shows it.
   void Send(const Picture& frame, const PixelRect& area);
 
   // The window is gone: server resources are freed without touching it.
@@ -39,6 +50,8 @@ class WindowImage {
   // The window's pixmap is the shared memory itself.
   bool SharedPixmap() const { return sharedPixmap_; }
   bool DirectCopy() const { return directCopy_; }
+  // Frame() is the image's own memory: a repaint copies nothing.
+  bool DrawsInPlace() const { return frame_.IsView(); }
   std::uint64_t Uploads() const { return uploads_; }
 
  private:
@@ -54,6 +67,7 @@ class WindowImage {
   Pixmap pixmap_ = 0;
   GC gc_ = nullptr;
   XImage* image_ = nullptr;
+  Picture frame_;  // a view of image_'s pixels, or pixels of its own to convert
   struct SharedSegment;
   std::unique_ptr<SharedSegment> shared_;
   bool sharedPixmap_ = false;

@@ -123,6 +123,11 @@ X11ClockWindow::~X11ClockWindow() {
 
 std::uint64_t X11ClockWindow::WakeUps() { return g_wakeUps; }
 
+const Picture& X11ClockWindow::Frame() const {
+  static const Picture kNone;
+  return image_ ? image_->Frame() : kNone;
+}
+
 std::chrono::nanoseconds X11ClockWindow::Now() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
@@ -180,9 +185,10 @@ WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::i
                           &attributes);
   if (window_ == 0) return nullptr;
 
-  frame_ = Picture(client_.width, client_.height, ColorRefToPixel(system_.buttonFace));
   image_ = std::make_unique<WindowImage>(display_, window_, visual, depth, client_.width, client_.height);
-  pending_ = frame_.Bounds();
+  Picture& frame = image_->Frame();
+  frame.FillRect(frame.Bounds(), ColorRefToPixel(system_.buttonFace));
+  pending_ = frame.Bounds();
   SetWindowProperties(caption);
   return this;
 }
@@ -262,14 +268,13 @@ void X11ClockWindow::SetWindowProperties(std::string_view caption) {
 bool X11ClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
   if (window_ == 0) return false;
   faceId_ = id;
-  faceRect_ = Intersect(ControlPixels(units_, rect), frame_.Bounds());
+  Picture& frame = image_->Frame();
+  faceRect_ = Intersect(ControlPixels(units_, rect), frame.Bounds());
   face_.reset();
   faceText_ = std::make_unique<FreeTypeTextEngine>();
-  face_ = std::make_unique<Canvas>(
-      std::make_unique<SoftRasterizer>(faceRect_.right - faceRect_.left, faceRect_.bottom - faceRect_.top,
-                                       faceText_.get()),
-      this, dpi_, system_);
-  frame_.Blit(face_->Pixels(), faceRect_.left, faceRect_.top);
+  // The face is drawn straight into its part of the window's picture.
+  face_ = std::make_unique<Canvas>(std::make_unique<SoftRasterizer>(frame.Part(faceRect_), faceText_.get()), this,
+                                   dpi_, system_);
   pending_ = Union(pending_, faceRect_);
   return true;
 }
@@ -277,7 +282,7 @@ bool X11ClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
 bool X11ClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
   if (window_ == 0) return false;
   labelId_ = id;
-  labelRect_ = Intersect(ControlPixels(units_, rect), frame_.Bounds());
+  labelRect_ = Intersect(ControlPixels(units_, rect), image_->Frame().Bounds());
   label_.clear();
   labelDirty_ = true;
   return true;
@@ -303,16 +308,27 @@ void X11ClockWindow::SetLabelFont(std::int32_t id, const FontSpec& font) {
 void X11ClockWindow::SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) {
   windowText_ = textColor;
   windowBackground_ = backgroundColor;
-  if (window_ != 0) PaintBackground();
+  if (window_ != 0 && image_) PaintBackground();
 }
 
 void X11ClockWindow::PaintBackground() {
   // The window's own background, under whatever the controls leave uncovered.
+  // The face keeps its part of the picture: only the bands around it are filled.
   const LabelColors colors = ResolveLabelColors(windowText_, windowBackground_, system_);
-  frame_.FillRect(frame_.Bounds(), ColorRefToPixel(colors.transparent ? system_.buttonFace : colors.background));
-  if (face_) frame_.Blit(face_->Pixels(), faceRect_.left, faceRect_.top);
+  const std::uint32_t pixel = ColorRefToPixel(colors.transparent ? system_.buttonFace : colors.background);
+  image_->PrepareToDraw();
+  Picture& frame = image_->Frame();
+  const PixelRect all = frame.Bounds();
+  if (!face_ || faceRect_.Empty()) {
+    frame.FillRect(all, pixel);
+  } else {
+    frame.FillRect({all.left, all.top, all.right, faceRect_.top}, pixel);
+    frame.FillRect({all.left, faceRect_.top, faceRect_.left, faceRect_.bottom}, pixel);
+    frame.FillRect({faceRect_.right, faceRect_.top, all.right, faceRect_.bottom}, pixel);
+    frame.FillRect({all.left, faceRect_.bottom, all.right, all.bottom}, pixel);
+  }
   labelDirty_ = labelId_ >= 0;
-  pending_ = frame_.Bounds();
+  pending_ = all;
 }
 
 TextExtent X11ClockWindow::ControlClientSize(std::int32_t id) {
@@ -403,6 +419,11 @@ void X11ClockWindow::DestroyWindow(bool alreadyGone) {
   // The handler sees the destroy event while the window still exists, as on Windows.
   Dispatch(kEventDestroy, 0, 0);
   timers_ = TimerSchedule{};
+  if (face_) {
+    // The face drew into the window's picture, which goes now: it keeps a
+    // picture of its own for whatever is drawn until the fonts are released.
+    face_->Rebuild(std::make_unique<SoftRasterizer>(Picture(face_->Pixels()), faceText_.get()), dpi_);
+  }
   if (alreadyGone && image_) image_->ForgetWindow();
   image_.reset();
   if (!alreadyGone && window_ != 0) XDestroyWindow(display_, window_);
@@ -418,9 +439,13 @@ void X11ClockWindow::Present(const Picture& picture, const PixelRect& area) {
   const PixelRect target = Intersect({source.left + faceRect_.left, source.top + faceRect_.top,
                                       source.right + faceRect_.left, source.bottom + faceRect_.top},
                                      faceRect_);
-  const auto count = static_cast<std::size_t>(target.right - target.left);
-  for (std::int32_t y = target.top; y < target.bottom; ++y) {
-    std::copy_n(picture.Row(y - faceRect_.top) + (target.left - faceRect_.left), count, frame_.Row(y) + target.left);
+  Picture& frame = image_->Frame();
+  if (picture.Data() != frame.Row(faceRect_.top) + faceRect_.left) {
+    // Not the face's own view of the frame (nothing else presents today): copied.
+    const auto count = static_cast<std::size_t>(target.right - target.left);
+    for (std::int32_t y = target.top; y < target.bottom; ++y) {
+      std::copy_n(picture.Row(y - faceRect_.top) + (target.left - faceRect_.left), count, frame.Row(y) + target.left);
+    }
   }
   pending_ = Union(pending_, target);
   // The label was set just before the face is presented: one upload for both.
@@ -429,25 +454,30 @@ void X11ClockWindow::Present(const Picture& picture, const PixelRect& area) {
 
 void X11ClockWindow::ComposeLabel() {
   labelDirty_ = false;
-  if (labelId_ < 0 || labelRect_.Empty()) return;
+  if (labelId_ < 0 || labelRect_.Empty() || !image_) return;
   // Under a transparent label the window background shows.
   const LabelColors window = ResolveLabelColors(windowText_, windowBackground_, system_);
-  frame_.FillRect(labelRect_, ColorRefToPixel(window.transparent ? system_.buttonFace : window.background));
-  PaintLabel(frame_, labelRect_, labelText_.get(), label_,
+  image_->PrepareToDraw();
+  Picture& frame = image_->Frame();
+  frame.FillRect(labelRect_, ColorRefToPixel(window.transparent ? system_.buttonFace : window.background));
+  PaintLabel(frame, labelRect_, labelText_.get(), label_,
              ResolveLabelColors(labelTextColor_, labelBackground_, system_));
   pending_ = Union(pending_, labelRect_);
 }
 
 void X11ClockWindow::SendPending() {
-  if (window_ == 0) return;
+  if (window_ == 0 || !image_) return;
   if (labelDirty_) ComposeLabel();
-  if (pending_.Empty() || !image_) return;
-  image_->Send(frame_, pending_);
+  if (pending_.Empty()) return;
+  image_->Send(image_->Frame(), pending_);
   pending_ = {};
 }
 
 void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam) {
-  if (handler_ != nullptr) handler_(this, message, wParam, lParam);
+  if (handler_ == nullptr) return;
+  // The handler may draw into the picture the server last read from.
+  if (image_) image_->PrepareToDraw();
+  handler_(this, message, wParam, lParam);
 }
 
 void X11ClockWindow::HandleEvent(XEvent& event) {

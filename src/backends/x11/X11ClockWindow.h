@@ -66,8 +66,8 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   unsigned long XWindow() const { return window_; }  // an Xlib Window
   std::int32_t Dpi() const { return dpi_; }
   bool Destroyed() const { return destroyed_; }
-  // The client area as last composed (what the server was sent).
-  const Picture& Frame() const { return frame_; }
+  // The client area as last composed (what the server was sent); empty once the window is gone.
+  const Picture& Frame() const;
   const WindowImage* Image() const { return image_.get(); }
   // How often the event loop has woken from its wait, over the process.
   static std::uint64_t WakeUps();
@@ -98,8 +98,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   bool ending_ = false;
   bool mapped_ = false;
   TextExtent client_{};
-  Picture frame_;
-  std::unique_ptr<WindowImage> image_;
+  std::unique_ptr<WindowImage> image_;  // holds the client area's picture
   PixelRect pending_{};  // composed but not yet sent
 
   std::int32_t faceId_ = -1;

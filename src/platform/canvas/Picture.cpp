@@ -19,8 +19,64 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
 }
 
 Picture::Picture(std::int32_t width, std::int32_t height, std::uint32_t pixel)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)),
-      data_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), pixel) {}
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), stride_(width_),
+      data_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), pixel),
+      pixels_(data_.data()) {}
+
+Picture Picture::View(std::uint32_t* pixels, std::int32_t width, std::int32_t height, std::int32_t stride) {
+  Picture view;
+  if (pixels == nullptr || width <= 0 || height <= 0 || stride < width) return view;
+  view.width_ = width;
+  view.height_ = height;
+  view.stride_ = stride;
+  view.pixels_ = pixels;
+  return view;
+}
+
+Picture Picture::Part(const PixelRect& rect) {
+  const PixelRect r = Intersect(rect, Bounds());
+  if (r.Empty()) return {};
+  return View(Row(r.top) + r.left, r.right - r.left, r.bottom - r.top, stride_);
+}
+
+Picture::Picture(const Picture& other)
+    : width_(other.width_), height_(other.height_), stride_(other.width_),
+      data_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)), pixels_(data_.data()) {
+  Blit(other, 0, 0);
+}
+
+Picture& Picture::operator=(const Picture& other) {
+  if (this != &other) *this = Picture(other);
+  return *this;
+}
+
+Picture::Picture(Picture&& other) noexcept
+    : width_(other.width_), height_(other.height_), stride_(other.stride_), data_(std::move(other.data_)),
+      pixels_(other.pixels_) {
+  other = Picture();
+}
+
+Picture& Picture::operator=(Picture&& other) noexcept {
+  if (this == &other) return *this;
+  width_ = other.width_;
+  height_ = other.height_;
+  stride_ = other.stride_;
+  data_ = std::move(other.data_);  // a vector's move keeps its buffer where it is
+  pixels_ = other.pixels_;
+  other.width_ = other.height_ = other.stride_ = 0;
+  other.data_.clear();
+  other.pixels_ = nullptr;
+  return *this;
+}
+
+bool Picture::operator==(const Picture& other) const {
+  if (width_ != other.width_ || height_ != other.height_) return false;
+  const auto count = static_cast<std::size_t>(width_);
+  for (std::int32_t y = 0; y < height_; ++y) {
+    if (count > 0 && std::memcmp(Row(y), other.Row(y), count * sizeof(std::uint32_t)) != 0) return false;
+  }
+  return true;
+}
 
 std::uint32_t Picture::Get(std::int32_t x, std::int32_t y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
