@@ -86,6 +86,17 @@ TEST_P(WindowImageTest, ScreenShowsThePictureAndAPartialUpdateTouchesOnlyItsArea
     expected.FillRect({20, 30, 50, 40}, 0xFFFFFF);
     EXPECT_TRUE(display.Capture(window) == expected);
     EXPECT_EQ(image.Uploads(), 2u);
+
+    // Drawn into the image's own picture, which is its memory where the layouts agree.
+    EXPECT_EQ(image.DrawsInPlace(), depth == 24);
+    image.PrepareToDraw();
+    image.Frame().Blit(frame, 0, 0);  // all white: only the area sent may show
+    image.Frame().FillRect({5, 60, 100, 70}, 0x3366CC);
+    image.Send(image.Frame(), {5, 60, 100, 70});
+    XSync(x, False);
+    if (depth == 24) expected.FillRect({5, 60, 100, 70}, 0x3366CC);
+    if (depth == 16) expected.FillRect({5, 60, 100, 70}, Quantised(0x33, 5) << 16 | Quantised(0x66, 6) << 8 | Quantised(0xCC, 5));
+    EXPECT_TRUE(display.Capture(window) == expected);
   }
   XDestroyWindow(x, window);
   XSync(x, False);

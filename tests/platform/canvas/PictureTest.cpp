@@ -26,5 +26,34 @@ TEST(PictureTest, FillRectPaintsExactlyItsClippedPixels) {
   }
 }
 
+// A view of part of a picture writes into that part only, clipped to itself;
+// a copy of the view has pixels of its own, equal to the view's.
+TEST(PictureTest, APartViewWritesOnlyInsideItselfAndCopiesOwnTheirPixels) {
+  std::mt19937 random(20261209);
+  std::uniform_int_distribution<std::int32_t> coordinate(-8, 30);
+  for (int round = 0; round < 500; ++round) {
+    Picture whole(31, 23, 0x010203);
+    const PixelRect part{coordinate(random), coordinate(random), coordinate(random), coordinate(random)};
+    Picture view = whole.Part(part);
+    const PixelRect inWhole = Intersect(part, whole.Bounds());
+    ASSERT_EQ(view.Bounds(), (PixelRect{0, 0, inWhole.right - inWhole.left, inWhole.bottom - inWhole.top}));
+    const PixelRect fill{coordinate(random), coordinate(random), coordinate(random), coordinate(random)};
+    view.FillRect(fill, 0xABCDEF);
+    Picture copy = view;
+    ASSERT_FALSE(copy.IsView());
+    ASSERT_TRUE(copy == view);
+    copy.FillRect(copy.Bounds(), 0);  // the copy's pixels are not the view's
+    for (std::int32_t y = 0; y < whole.Height(); ++y) {
+      for (std::int32_t x = 0; x < whole.Width(); ++x) {
+        const std::int32_t vx = x - inWhole.left, vy = y - inWhole.top;
+        const bool inside = !inWhole.Empty() && x >= inWhole.left && x < inWhole.right && y >= inWhole.top &&
+                            y < inWhole.bottom && vx >= fill.left && vx < fill.right && vy >= fill.top &&
+                            vy < fill.bottom;
+        ASSERT_EQ(whole.Get(x, y), inside ? 0xABCDEFu : 0x010203u) << round << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace halyard
