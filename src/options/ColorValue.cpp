@@ -1,5 +1,6 @@
 #include "options/ColorValue.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -158,13 +159,57 @@ std::int32_t DecimalValue(std::string_view text) {
 
 }  // namespace
 
-std::int32_t ColorValue(std::string_view text) {
+namespace {
+
+// The last few short texts read and their values: the face reads the same
+// colour options at every tick, and a decimal text is costly to evaluate.
+class RecentColors {
+ public:
+  const std::int32_t* Find(std::string_view text) const {
+    for (const Entry& e : entries_) {
+      if (e.length == text.size() && e.length > 0 && text.compare(0, text.size(), e.text.data(), e.length) == 0) {
+        return &e.value;
+      }
+    }
+    return nullptr;
+  }
+  void Add(std::string_view text, std::int32_t value) {
+    if (text.empty() || text.size() > kLongest) return;
+    Entry& e = entries_[next_];
+    next_ = (next_ + 1) % entries_.size();
+    text.copy(e.text.data(), text.size());
+    e.length = text.size();
+    e.value = value;
+  }
+
+ private:
+  static constexpr std::size_t kLongest = 24;
+  struct Entry {
+    std::array<char, kLongest> text{};
+    std::size_t length = 0;
+    std::int32_t value = 0;
+  };
+  std::array<Entry, 8> entries_{};
+  std::size_t next_ = 0;
+};
+
+std::int32_t Evaluate(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' || text[pos] == '\n')) ++pos;
   text.remove_prefix(pos);
   if (text.empty()) return 0;
   if (text[0] == '&') return RadixValue(text.substr(1));
   return DecimalValue(text);
+}
+
+}  // namespace
+
+std::int32_t ColorValue(std::string_view text) {
+  thread_local RecentColors recent;
+  if (const std::int32_t* known = recent.Find(text)) return *known;
+  const std::int32_t value = Evaluate(text);
+  recent.Add(text, value);
+  return value;
 }
 
 }  // namespace halyard

@@ -87,6 +87,7 @@ bool RealisedFont::Initialise(FT_LibraryRec_* library, const std::string& file, 
   }
   ComputeMetrics();
   slots_.resize(kSlotCount);
+  byteIndex_.fill(0);
   return true;
 }
 
@@ -125,14 +126,18 @@ std::string RealisedFont::StyleName() const {
 }
 
 Glyph RealisedFont::GlyphFor(char32_t codePoint) {
-  FT_UInt index = 0;
-  if (face_->charmap != nullptr && face_->charmap->encoding == FT_ENCODING_MS_SYMBOL &&
-      codePoint < 0x100) {
-    // Symbol fonts keep their characters at U+F000-U+F0FF; some old ones at the byte value.
-    index = FT_Get_Char_Index(face_, 0xF000 + codePoint);
+  const bool small = codePoint < byteIndex_.size();
+  FT_UInt index = small && byteIndex_[codePoint] != 0 ? byteIndex_[codePoint] - 1 : 0;
+  if (!small || byteIndex_[codePoint] == 0) {
+    if (face_->charmap != nullptr && face_->charmap->encoding == FT_ENCODING_MS_SYMBOL &&
+        codePoint < 0x100) {
+      // Symbol fonts keep their characters at U+F000-U+F0FF; some old ones at the byte value.
+      index = FT_Get_Char_Index(face_, 0xF000 + codePoint);
+    }
+    if (index == 0) index = FT_Get_Char_Index(face_, codePoint);
+    if (index == 0) index = defaultGlyph_;
+    if (small) byteIndex_[codePoint] = index + 1;
   }
-  if (index == 0) index = FT_Get_Char_Index(face_, codePoint);
-  if (index == 0) index = defaultGlyph_;
 
   Slot& slot = slots_[index % kSlotCount];
   if (slot.glyphIndex != index) Fill(slot, index);

@@ -1,6 +1,7 @@
 // One font file at one size, with GDI's cell metrics and a cache of glyphs.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -85,6 +86,9 @@ class RealisedFont {
   std::uint32_t defaultGlyph_ = 0;
   FontMetrics metrics_{};
   std::vector<Slot> slots_;
+  // One more than the glyph index of each code point below 256, looked up
+  // once (0 until then): the legend's characters are drawn every second.
+  std::array<std::uint32_t, 256> byteIndex_{};
   std::size_t coverageBytes_ = 0;
   std::uint64_t renders_ = 0;
 };

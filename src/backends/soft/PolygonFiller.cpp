@@ -4,12 +4,12 @@
 
 namespace halyard::soft {
 
-void PolygonFiller::AddEdge(Point64 from, Point64 to, std::int64_t rowLimit) {
+void PolygonFiller::AddEdge(Point64 from, Point64 to, std::int64_t rowFirst, std::int64_t rowLimit) {
   if (from.y == to.y) return;
   const bool down = to.y > from.y;
   const Point64 top = down ? from : to;
   const Point64 bottom = down ? to : from;
-  const std::int64_t first = std::max<std::int64_t>(top.y, 0);
+  const std::int64_t first = std::max(top.y, rowFirst);
   const std::int64_t last = std::min(bottom.y, rowLimit);
   if (first >= last) return;
 
@@ -19,7 +19,7 @@ void PolygonFiller::AddEdge(Point64 from, Point64 to, std::int64_t rowLimit) {
   edge.dy = bottom.y - top.y;
   edge.winding = down ? 1 : -1;
   const std::int64_t dx = bottom.x - top.x;
-  // Start where the edge enters the picture, from the exact crossing there.
+  // Start where the edge enters the rows drawn, from the exact crossing there.
   const Wide num = static_cast<Wide>(first - top.y) * dx;
   const Wide q = FloorDiv(num, edge.dy);
   edge.xFloor = top.x + static_cast<std::int64_t>(q);
@@ -33,10 +33,13 @@ void PolygonFiller::AddEdge(Point64 from, Point64 to, std::int64_t rowLimit) {
 void PolygonFiller::Fill(std::span<const Point64> points, FillRule rule, SpanPainter& painter) {
   if (points.size() < 2 || painter.Width() <= 0) return;
   edges_.clear();
-  const std::int64_t rows = painter.Height();
+  // Each row's crossings are exact whatever row the edges start from, so rows
+  // outside the clip are not walked at all.
+  const std::int64_t first = painter.ClipTop();
+  const std::int64_t limit = painter.ClipBottom();
   Point64 previous = points.back();
   for (const Point64& point : points) {
-    AddEdge(previous, point, rows);
+    AddEdge(previous, point, first, limit);
     previous = point;
   }
   if (edges_.empty()) return;

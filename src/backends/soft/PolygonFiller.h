@@ -49,7 +49,8 @@ class PolygonFiller {
     int winding = 0;
   };
 
-  void AddEdge(Point64 from, Point64 to, std::int64_t rowLimit);
+  // Keeps the part of the edge on rows [rowFirst, rowLimit).
+  void AddEdge(Point64 from, Point64 to, std::int64_t rowFirst, std::int64_t rowLimit);
 
   // Kept between calls so that filling allocates nothing once warm.
   std::vector<Edge> edges_;

@@ -1,6 +1,7 @@
 #include "backends/win32/WinClockWindow.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <string>
 
@@ -213,24 +214,15 @@ void WinClockWindow::RunEventLoop(ClockEventHandler handler) {
     // The old loop, kept only to measure what blocking saves.
     ++wakeUps_;
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (clockTimerArmed_ && WaitForSingleObject(clockTimer_.Handle(), 0) == WAIT_OBJECT_0) TakeClockTick();
       Sleep(1);
       continue;
     }
     if (message.message == WM_QUIT) break;
+    Dispatch(message);
 #else
-    // Blocks until there is something to do: no wake-ups while idle.
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(message.wParam));  // leave it for an outer loop
-      break;
-    }
-    if (got < 0) break;
-    ++wakeUps_;
+    if (!WaitAndDispatch(message)) break;
 #endif
-    if (!IsDialogMessageW(hwnd_, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
   }
   handler_ = nullptr;
 #ifdef HALYARD_FULL_SPEED_TIMER
@@ -239,6 +231,49 @@ void WinClockWindow::RunEventLoop(ClockEventHandler handler) {
                fullSpeed_.first, fullSpeed_.last, fullSpeed_.least, fullSpeed_.most);
   std::fflush(stderr);
 #endif
+}
+
+bool WinClockWindow::WaitAndDispatch(MSG& message) {
+  if (!clockTimer_.Valid()) {
+    // Blocks until there is something to do: no wake-ups while idle.
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // leave it for an outer loop
+      return false;
+    }
+    if (got < 0) return false;
+    ++wakeUps_;
+    Dispatch(message);
+    return true;
+  }
+  // Messages first, then a wait for the next message or the clock's tick.
+  if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    Dispatch(message);
+    return true;
+  }
+  const HANDLE timer = clockTimer_.Handle();
+  const DWORD woke = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  ++wakeUps_;
+  if (woke == WAIT_FAILED) return false;
+  if (woke == WAIT_OBJECT_0 && clockTimerArmed_) TakeClockTick();
+  return true;
+}
+
+void WinClockWindow::TakeClockTick() {
+  // The tick reaches the dialog as the message timer's would.
+  clockTimerArmed_ = false;
+  OnMessage(WM_TIMER, kClockTimerId, 0);
+}
+
+void WinClockWindow::Dispatch(MSG& message) {
+  if (!IsDialogMessageW(hwnd_, &message)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
 }
 
 INT_PTR CALLBACK WinClockWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -350,6 +385,8 @@ void WinClockWindow::OnDestroyed() {
   controlColors_.clear();
   windowColors_.Clear();
   tickTimerRunning_ = false;
+  clockTimer_.Cancel();
+  clockTimerArmed_ = false;
 }
 
 // --- what the handler and the face use ---
@@ -414,7 +451,8 @@ const WinControlColors* WinClockWindow::ControlColors(std::int32_t controlId) co
 
 std::uint32_t WinClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t periodMs) {
   if (hwnd_ == nullptr) return 0;
-  const UINT_PTR handle = SetTimer(hwnd_, timerId, periodMs, nullptr);
+  const UINT_PTR handle =
+      timerId == kClockTimerId && clockTimer_.Valid() ? timerId : SetTimer(hwnd_, timerId, periodMs, nullptr);
   if (handle != 0) {
     tickTimerId_ = timerId;
     tickTimerRunning_ = true;
@@ -436,18 +474,27 @@ void WinClockWindow::FullSpeedCounts::Sample(std::uint64_t tick) {
 
 void WinClockWindow::KeepClockTimerInPhase() {
 #ifdef HALYARD_FULL_SPEED_TIMER
-  // Test build: the timer fires as often as the system allows.
-  SetTimer(hwnd_, kClockTimerId, USER_TIMER_MINIMUM, nullptr);
+  // Test build: the timer fires as often as a message timer may.
+  const std::chrono::milliseconds delay{USER_TIMER_MINIMUM};
 #else
   // The same timer, re-armed so that its next tick falls just after the next
   // half-second of the wall clock: a new second shows within milliseconds.
   const auto delay = DelayToNextTick(PlatformClock());
-  SetTimer(hwnd_, kClockTimerId, static_cast<UINT>(delay.count()), nullptr);
 #endif
+  if (clockTimer_.Valid()) {
+    clockTimerArmed_ = clockTimer_.Arm(delay);
+  } else {
+    SetTimer(hwnd_, kClockTimerId, static_cast<UINT>(delay.count()), nullptr);
+  }
 }
 
 void WinClockWindow::StopTimer(std::uint32_t handle) {
-  if (hwnd_ != nullptr) KillTimer(hwnd_, handle);
+  if (handle == kClockTimerId && clockTimer_.Valid()) {
+    clockTimer_.Cancel();
+    clockTimerArmed_ = false;
+  } else if (hwnd_ != nullptr) {
+    KillTimer(hwnd_, handle);
+  }
   if (handle == tickTimerId_) tickTimerRunning_ = false;
 }
 

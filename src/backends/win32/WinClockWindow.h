@@ -13,6 +13,7 @@
 
 #include "platform/window/ClockWindowPlatform.h"
 #include "platform/window/WindowHost.h"
+#include "backends/win32/WaitableTickTimer.h"
 #include "backends/win32/WinControlColors.h"
 #include "backends/win32/WinFaceControl.h"
 
@@ -68,6 +69,10 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   // Repaints at once, as the clock timer would.
   void Tick();
   void KeepClockTimerInPhase();
+  // Takes one message, or waits for the next message or clock tick; false to leave the loop.
+  bool WaitAndDispatch(MSG& message);
+  void Dispatch(MSG& message);
+  void TakeClockTick();
   HWND AddControl(std::int32_t id, DialogRect rect, DWORD style);
   void PlaceControls();
   // Makes the label font for the window's present resolution and gives it to the labels.
@@ -91,6 +96,9 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   bool minimised_ = false;
   std::uint32_t tickTimerId_ = 0;
   bool tickTimerRunning_ = false;
+  // The clock's timer 100, when the system gives a waitable timer; else a message timer.
+  WaitableTickTimer clockTimer_;
+  bool clockTimerArmed_ = false;
 
   std::int32_t faceId_ = -1;
   DialogRect faceRect_{};

@@ -99,6 +99,41 @@ TEST(GdiRasterizer, PixelsFollowTheDib) {
   EXPECT_EQ(r.Pixels().Get(30, 1), ColorRefToPixel(kInk)) << "colours arrive as 0x00RRGGBB";
 }
 
+// A clipped fill writes the DIB and the picture itself, beside GDI: both must
+// change exactly inside the clip, and GDI's own drawing must keep to it too.
+TEST(GdiRasterizer, ClippedFillChangesOnlyTheClipInBothCopies) {
+  constexpr std::int32_t kW = 40, kH = 30;
+  const PixelRect clips[] = {{5, 7, 23, 19}, {-10, 20, 15, 99}, {30, -4, 99, 3}, {12, 12, 12, 20}, {0, 0, kW, kH}};
+  for (const PixelRect& clip : clips) {
+    GdiRasterizer r(kW, kH);
+    ASSERT_NE(r.Dc(), nullptr);
+    r.FillAll(kPaper);
+    r.SetClip(clip);
+    r.FillAll(kFill);
+    r.Line({0, 0}, {kW, kH}, 3, kInk);
+    r.SetClip(r.Pixels().Bounds());
+    const Picture seen = r.Pixels();
+    const Picture dib = ReadThroughGdi(r, kW, kH);
+    const PictureComparison result = ComparePictures(seen, dib);
+    ASSERT_TRUE(result.Same()) << clip.left << "," << clip.top << ": " << result.Describe(seen, dib);
+    const PixelRect inside = Intersect(clip, seen.Bounds());
+    for (std::int32_t y = 0; y < kH; ++y) {
+      for (std::int32_t x = 0; x < kW; ++x) {
+        const bool in = x >= inside.left && x < inside.right && y >= inside.top && y < inside.bottom;
+        const std::uint32_t p = seen.Get(x, y);
+        if (in) {
+          ASSERT_TRUE(p == ColorRefToPixel(kFill) || p == ColorRefToPixel(kInk)) << x << "," << y;
+        } else {
+          ASSERT_EQ(p, ColorRefToPixel(kPaper)) << "outside the clip " << clip.left << "," << clip.top << " at " << x
+                                                << "," << y;
+        }
+      }
+    }
+    EXPECT_EQ(CountPixels(seen, inside, kFill) + CountPixels(seen, inside, kInk),
+              (inside.right - inside.left) * (inside.bottom - inside.top));
+  }
+}
+
 // Pens and brushes live for one call only; the font is the one object kept.
 TEST(GdiRasterizer, ReleasesEveryPenAndBrush) {
   GdiRasterizer r(64, 64);
