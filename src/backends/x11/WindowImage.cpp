@@ -179,6 +179,10 @@ void WindowImage::CopyPixels(const Picture& frame, const PixelRect& area) {
 }
 
 void WindowImage::PrepareToDraw() {
+  if (DrawsInPlace()) WaitUntilRead();
+}
+
+void WindowImage::WaitUntilRead() {
   if (shmBusy_ && XLastKnownRequestProcessed(display_) < putSerial_) {
     // The previous upload must have been read before its memory is reused;
     // a round trip, unless some reply or event since has said it was.
@@ -191,7 +195,7 @@ void WindowImage::Send(const Picture& frame, const PixelRect& area) {
   const PixelRect r = Intersect(Intersect(area, frame.Bounds()), {0, 0, width_, height_});
   if (r.Empty() || image_ == nullptr) return;
   if (frame.Data() != frame_.Data() || !DrawsInPlace()) {
-    PrepareToDraw();
+    WaitUntilRead();
     CopyPixels(frame, r);
   }
   const auto w = static_cast<unsigned>(r.right - r.left);

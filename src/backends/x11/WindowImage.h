@@ -59,6 +59,8 @@ class WindowImage {
   void CreateSharedPixmap(int depth);
   void CreatePlainImage(Visual* visual, int depth);
   void CopyPixels(const Picture& frame, const PixelRect& area);
+  // Returns once the server has read the last shared-memory upload.
+  void WaitUntilRead();
 
   Display* display_;
   Window window_;
