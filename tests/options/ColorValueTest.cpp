@@ -14,9 +14,14 @@ struct Case {
   std::int32_t want;
 };
 
+// Each text is read twice, the second time in reverse order, so that values
+// remembered from recent calls are checked as well as fresh ones.
 void ExpectAll(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     EXPECT_EQ(ColorValue(c.text), c.want) << "text: \"" << c.text << "\"";
+  }
+  for (auto c = cases.rbegin(); c != cases.rend(); ++c) {
+    EXPECT_EQ(ColorValue(c->text), c->want) << "again: \"" << c->text << "\"";
   }
 }
 
