@@ -73,7 +73,7 @@ void PrintUsage(std::FILE* out) {
 }
 
 void PrintLooked(const std::vector<std::string>& looked) {
-  if (looked.size() < 2) return;
+  if (looked.empty()) return;
   std::printf("Looked in, in order:\n");
   for (const std::string& place : looked) std::printf("  %s\n", halyard::PrintablePath(place).c_str());
 }
@@ -124,7 +124,7 @@ std::optional<halyard::StatusWidthLimit> StatusLineWidth(bool utf8Text = false) 
 
 int ShowFile(const halyard::OptionsFileLocation& location) {
   std::string bytes;
-  const std::string& path = location.path.empty() ? location.looked.back() : location.path;
+  const std::string path = location.path;
   const auto status = location.path.empty() ? OptionsFileSource::ReadResult::Absent
                                             : halyard::FetchOptionsFile(path, halyard::PlatformOptionsFile(), bytes);
   switch (status) {
@@ -148,8 +148,7 @@ int ShowFile(const halyard::OptionsFileLocation& location) {
 halyard::OptionsFileLocation GivenFile(const std::string& path) {
   halyard::OptionsFileLocation location;
   location.path = path;
-  location.looked = {path};
-  location.fromCommandLine = true;
+  location.fromCommandLine = true;  // nothing else is looked at
   return location;
 }
 
