@@ -61,5 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The report must cope with anything the reader gives.
   const OptionsReport report = ReportOnOptionsFile(bytes);
   if (report.linesInFile > ClockOptions::kLineCount) std::abort();
+  // Its settings stay in range whatever the lines after the ninth say, and a
+  // flood of bad lines keeps only a few problems.
+  const ClockSettings& settings = report.settings.settings;
+  if (!(settings.scale >= 0.5 && settings.scale <= 4.0)) std::abort();
+  if (report.settings.problems.size() > kMaxSettingProblems) std::abort();
+  for (const SettingProblem& problem : report.settings.problems) {
+    if (problem.line <= ClockOptions::kLineCount || problem.message.size() > 400) std::abort();
+  }
   return 0;
 }

@@ -14,6 +14,8 @@
 #    found by its caption, its window facts and icons checked, the face not
 #    blank in a screenshot, then ended by Escape, the close command (close box,
 #    system menu), WM_CLOSE and Alt+F4; each run must exit with code 0.
+# 3. The command line: halyard-options.exe --version prints the project's
+#    version; the clock given an unknown argument still opens its window.
 #
 # Needs Wine (64-bit), Xvfb, xdotool, xwininfo, xprop and ImageMagick. Runs
 # without a terminal, without a display and as root. Screenshots and logs go
@@ -76,8 +78,8 @@ inspect() { timeout 120 "$wine" "$inspect_exe" "$@" </dev/null 2>>"$work/inspect
 mkdir -p "$work/app"
 cp "$clock_exe" "$work/app/halyard.exe"
 
-start_clock() {
-  "$wine" "$work/app/halyard.exe" </dev/null >>"$work/clock.log" 2>&1 &
+start_clock() {  # arguments go to the clock
+  "$wine" "$work/app/halyard.exe" "$@" </dev/null >>"$work/clock.log" 2>&1 &
   clock_pid=$!
 }
 
@@ -330,6 +332,30 @@ fi
 for ending in escape close-command wm-close alt-f4; do
   run_case "$ending"
 done
+
+# --- 3. the command line ---
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
+options_exe="$build_dir/tools/halyard-options.exe"
+if [ -f "$options_exe" ]; then
+  said=$(timeout 120 "$wine" "$options_exe" --version </dev/null 2>/dev/null | tr -d '\r')
+  [ -n "$version" ] && [ "$said" = "halyard-options $version" ] && pass "halyard-options.exe --version: $said" ||
+    fail "halyard-options.exe --version said '$said', expected 'halyard-options $version'"
+else
+  fail "no $options_exe; build the halyard-options target"
+fi
+start_clock --bogus
+if inspect wait 120 >"$work/stray.facts"; then
+  pass "an unknown argument: the window opens"
+  inspect close >/dev/null || true
+  wait_clock 30
+  [ "$clock_status" = "0" ] && pass "and the clock ends with exit code 0" || fail "exit status $clock_status"
+  grep -q "unknown argument '--bogus'" "$work/clock.log" && pass "the argument is named on stderr" ||
+    fail "no stderr line naming the argument: $(tr -d '\r' <"$work/clock.log" | head -3)"
+else
+  fail "an unknown argument: no window with the caption HALYARD"
+  wait_clock 5
+fi
 
 cp "$work/clock.log" "$work/inspect.log" "$out/" 2>/dev/null || true
 if [ "$failures" -eq 0 ]; then

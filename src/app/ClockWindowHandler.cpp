@@ -6,6 +6,7 @@
 namespace halyard {
 namespace {
 ClockOptions g_options;
+ClockSettings g_settings;
 std::uint32_t g_timerHandle = 0;
 SystemClock* g_clock = nullptr;
 
@@ -13,6 +14,7 @@ std::string CurrentUtcTimeText() { return UtcTimeText(g_clock != nullptr ? *g_cl
 }  // namespace
 
 ClockOptions& CurrentClockOptions() { return g_options; }
+ClockSettings& CurrentClockSettings() { return g_settings; }
 std::uint32_t& ClockTimerHandle() { return g_timerHandle; }
 void SetHandlerClock(SystemClock* clock) { g_clock = clock; }
 

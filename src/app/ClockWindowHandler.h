@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "options/ClockOptions.h"
+#include "options/ClockSettings.h"
 #include "platform/canvas/Canvas.h"
 #include "platform/window/WindowHost.h"
 #include "platform/time/TimeSource.h"
@@ -13,6 +14,8 @@ namespace halyard {
 
 // Set once at start-up, constant afterwards.
 ClockOptions& CurrentClockOptions();
+// The named settings, set once at start-up with the options.
+ClockSettings& CurrentClockSettings();
 // 0 until the clock timer has been started.
 std::uint32_t& ClockTimerHandle();
 // The clock the handler reads; tests replace it.

@@ -2,12 +2,12 @@
 
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
-#include "platform/window/OptionsPath.h"
 
 namespace halyard {
 
-std::int32_t RunClock(ClockWindowPlatform& platform) {
-  CurrentClockOptions() = LoadClockOptions(OptionsPath(), PlatformOptionsFile());
+std::int32_t RunClock(ClockWindowPlatform& platform, const ClockConfiguration& configuration) {
+  CurrentClockOptions() = configuration.options;
+  CurrentClockSettings() = configuration.settings.settings;
   const WindowHandle window = PrepareClockWindow(platform, CurrentClockOptions());
   if (window == nullptr) return 0;  // nothing to show; nothing is reported
 
@@ -26,9 +26,9 @@ std::int32_t RunClock(ClockWindowPlatform& platform) {
   return 0;
 }
 
-std::int32_t RunClock() {
+std::int32_t RunClock(const ClockConfiguration& configuration) {
   const std::unique_ptr<ClockWindowPlatform> platform = MakeClockWindowPlatform();
-  return platform != nullptr ? RunClock(*platform) : 0;
+  return platform != nullptr ? RunClock(*platform, configuration) : 0;
 }
 
 }  // namespace halyard

@@ -1,7 +1,13 @@
-// Entry point of halyard.exe. The clock takes no arguments; any given are ignored.
+// Entry point of halyard.exe.
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+
+#include "app/ClockStartup.h"
 #include "app/RunClock.h"
+#include "platform/window/OptionsPath.h"
+#include "platform/window/ProgramArguments.h"
 
 #ifdef HALYARD_FULL_SPEED_TIMER
 #include "app/ClockWindowHandler.h"
@@ -28,10 +34,37 @@ class SteppingClock final : public halyard::SystemClock {
 }  // namespace
 #endif
 
+namespace {
+
+// The clock has no console, so what --help and --version print is shown in a box.
+void ShowMessage(const std::string& utf8) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), length);
+  MessageBoxW(nullptr, text.c_str(), L"HALYARD", MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const halyard::CommandLine commandLine = halyard::ParseCommandLine(halyard::ProgramArguments(0, nullptr));
+  switch (commandLine.action) {
+    case halyard::CommandLine::Action::Help:
+      ShowMessage(halyard::ClockUsage(halyard::DescribeOptionsPlaces(halyard::PlatformOptionsSearch().userPlaces)));
+      return 0;
+    case halyard::CommandLine::Action::Version:
+      ShowMessage(halyard::VersionText("halyard"));
+      return 0;
+    case halyard::CommandLine::Action::Run:
+      break;
+  }
+  // Without a console these lines go nowhere; from a console or under Wine
+  // they are seen. The clock starts whatever they say.
+  const halyard::ClockConfiguration configuration = halyard::ConfigureClock(commandLine);
+  for (const std::string& message : configuration.messages) std::fprintf(stderr, "halyard: %s\n", message.c_str());
 #ifdef HALYARD_FULL_SPEED_TIMER
   static SteppingClock clock;
   halyard::SetHandlerClock(&clock);
 #endif
-  return halyard::RunClock();
+  return halyard::RunClock(configuration);
 }

@@ -72,25 +72,39 @@ std::string OptionLineReader::ReadOptionLine() {
   return std::string(bytes_.substr(start, length < kMaxOptionLineBytes ? length : kMaxOptionLineBytes));
 }
 
-ClockOptions ParseClockOptions(std::string_view fileBytes) {
+std::string_view OptionsFileText(std::string_view fileBytes) {
   fileBytes = fileBytes.substr(0, kMaxOptionsFileBytes);
-  ClockOptions options;
   if (fileBytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
     fileBytes.remove_prefix(kUtf8ByteOrderMark.size());
-    options.Utf8Texts = true;
   }
-  OptionLineReader reader(fileBytes);
+  return fileBytes;
+}
+
+ClockOptions ParseClockOptions(std::string_view fileBytes) {
+  ClockOptions options;
+  options.Utf8Texts = fileBytes.substr(0, kMaxOptionsFileBytes).starts_with(kUtf8ByteOrderMark);
+  OptionLineReader reader(OptionsFileText(fileBytes));
   for (std::size_t i = 0; i < ClockOptions::kLineCount; ++i) options.Line(i) = reader.ReadOptionLine();
   return options;
 }
 
+namespace {
+// Wildcard names and bare device or drive names never name the options file;
+// they are refused before the file system is asked.
+bool NeverAnOptionsFile(const std::string& path) {
+  return path.find_first_of("?*") != std::string::npos || (!path.empty() && path.back() == ':');
+}
+}  // namespace
+
+bool OptionsFileExists(const std::string& path, OptionsFileSource& source) {
+  if (path.empty() || NeverAnOptionsFile(path)) return false;
+  std::string nothing;
+  return source.ReadFile(path, 0, nothing) != OptionsFileSource::ReadResult::Absent;
+}
+
 OptionsFileSource::ReadResult FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes) {
   bytes.clear();
-  // Wildcard names and bare device or drive names never name the options
-  // file; they are refused before the file system is asked.
-  if (path.find_first_of("?*") != std::string::npos || (!path.empty() && path.back() == ':')) {
-    return OptionsFileSource::ReadResult::Absent;
-  }
+  if (NeverAnOptionsFile(path)) return OptionsFileSource::ReadResult::Absent;
   const OptionsFileSource::ReadResult status = source.ReadFile(path, kMaxOptionsFileBytes, bytes);
   if (status != OptionsFileSource::ReadResult::Read) bytes.clear();
   if (bytes.size() > kMaxOptionsFileBytes) bytes.resize(kMaxOptionsFileBytes);

@@ -62,6 +62,10 @@ class OptionLineReader {
   std::size_t pos_ = 0;
 };
 
+// The part of a file's bytes that is read: at most kMaxOptionsFileBytes, without
+// a UTF-8 byte-order mark at the very start.
+std::string_view OptionsFileText(std::string_view fileBytes);
+
 // The nine options from the file's bytes. A UTF-8 byte-order mark at the very
 // start is skipped and makes the texts UTF-8. Missing lines are empty texts, not defaults.
 ClockOptions ParseClockOptions(std::string_view fileBytes);
@@ -78,6 +82,10 @@ class OptionsFileSource {
 // Fetches at most kMaxOptionsFileBytes of the options file. A path holding "?"
 // or "*", or ending in ":", is Absent without asking `source`.
 OptionsFileSource::ReadResult FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes);
+
+// Whether `path` names something the reader would not call Absent: a file that
+// cannot be read still exists, and is reported rather than passed over.
+bool OptionsFileExists(const std::string& path, OptionsFileSource& source);
 
 // Loads the options from `path`: the defaults when the file is absent or cannot
 // be read (locked, access denied, not a regular file), the file's nine lines

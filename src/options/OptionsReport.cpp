@@ -206,15 +206,22 @@ std::string EscapeOptionText(std::string_view text) {
 }
 
 std::size_t CountOptionLines(std::string_view fileBytes) {
-  fileBytes = fileBytes.substr(0, kMaxOptionsFileBytes);
-  if (fileBytes.substr(0, 3) == "\xEF\xBB\xBF") fileBytes.remove_prefix(3);
-  OptionLineReader reader(fileBytes);
+  OptionLineReader reader(OptionsFileText(fileBytes));
   std::size_t count = 0;
   while (count < ClockOptions::kLineCount && !reader.AtEnd()) {
     reader.ReadOptionLine();
     ++count;
   }
   return count;
+}
+
+std::string PrintablePath(std::string_view path) {
+  std::string out;
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') out += EscapeOptionText(std::string_view(&c, 1));
+    else out += c;
+  }
+  return out;
 }
 
 OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFile,
@@ -224,6 +231,14 @@ OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFi
 
 OptionsReport ReportOnOptionsFile(std::string_view fileBytes, const std::optional<StatusWidthLimit>& width) {
   OptionsReport report = ReportOnOptions(ParseClockOptions(fileBytes), CountOptionLines(fileBytes), width);
+  ApplyFileSettings(fileBytes, report.settings);
+  for (const SettingProblem& problem : report.settings.problems) {
+    report.warnings.push_back({OptionsWarning::Kind::Setting, problem.line, problem.message});
+  }
+  if (report.settings.problemsNotKept > 0) {
+    report.warnings.push_back({OptionsWarning::Kind::Setting, 0,
+                               std::to_string(report.settings.problemsNotKept) + " more problems with settings not shown"});
+  }
   // Editors that save "Unicode" write UTF-16 with a byte-order mark; every
   // other byte is then NUL and no line means what it says.
   if (fileBytes.starts_with("\xFF\xFE") || fileBytes.starts_with("\xFE\xFF")) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "options/ClockOptions.h"
+#include "options/ClockSettings.h"
 
 namespace halyard {
 
@@ -34,9 +35,10 @@ struct OptionsWarning {
     InvisibleSecondDot, // the dot second hand in the background colour
     TextTooWide,        // a status text wider than the status line
     WideCharacters,     // a file saved as UTF-16, which the clock reads byte by byte
+    Setting,            // a line after the ninth: unknown name, bad value, not name=value
   };
   Kind kind;
-  std::size_t line;  // the option line (1 to 9) it concerns, 0 for the whole file
+  std::size_t line;  // the file line it concerns (1 to 9 for the options), 0 for the whole file
   std::string message;
 };
 
@@ -44,6 +46,7 @@ struct OptionsReport {
   ClockOptions options;
   std::size_t linesInFile = ClockOptions::kLineCount;
   std::array<std::string, ClockOptions::kLineCount> meanings;  // one per line, in file order
+  SettingsReading settings;  // from the lines after the ninth
   std::vector<OptionsWarning> warnings;
 };
 
@@ -51,7 +54,8 @@ struct OptionsReport {
 OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFile,
                               const std::optional<StatusWidthLimit>& width = std::nullopt);
 
-// The report on a file's bytes, read exactly as the clock reads them.
+// The report on a file's bytes, read exactly as the clock reads them, its
+// settings included.
 OptionsReport ReportOnOptionsFile(std::string_view fileBytes,
                                   const std::optional<StatusWidthLimit>& width = std::nullopt);
 
@@ -64,5 +68,9 @@ std::string DescribeColor(std::int32_t value);
 // The text with every byte that does not print as itself written \xNN:
 // control bytes, DEL, backslash, double quote and bytes of invalid UTF-8.
 std::string EscapeOptionText(std::string_view text);
+
+// A path for messages: it keeps its backslashes and non-ASCII names; only
+// control bytes are written \xNN.
+std::string PrintablePath(std::string_view path);
 
 }  // namespace halyard

@@ -4,10 +4,15 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "options/ClockOptions.h"
+#include "app/ClockStartup.h"
+#include "options/ClockSettings.h"
 #include "options/ColorValue.h"
+#include "options/CommandLine.h"
+#include "options/OptionsFileSearch.h"
 #include "options/OptionsReport.h"
 #include "platform/window/DialogUnits.h"
 #include "platform/window/OptionsPath.h"
@@ -19,40 +24,76 @@ namespace {
 
 using halyard::OptionsFileSource;
 
+// A setting's value as it would be written in the file.
+std::string ValueText(const halyard::SettingDefinition& setting, const halyard::ClockSettings& settings) {
+  struct Write {
+    const halyard::SettingDefinition& s;
+    const halyard::ClockSettings& v;
+    std::string operator()(std::string halyard::ClockSettings::*m) const {
+      return (v.*m).empty() ? "none" : "\"" + halyard::EscapeOptionText(v.*m) + "\"";
+    }
+    std::string operator()(double halyard::ClockSettings::*m) const {
+      char text[32];
+      std::snprintf(text, sizeof text, "%g", v.*m);
+      return text;
+    }
+    std::string operator()(bool halyard::ClockSettings::*m) const { return v.*m ? "on" : "off"; }
+    std::string operator()(halyard::AlertMode halyard::ClockSettings::*m) const {
+      return std::string(s.choices[static_cast<std::size_t>(v.*m)]);
+    }
+  };
+  return std::visit(Write{setting, settings}, setting.field);
+}
+
 constexpr int kExitClean = 0;
 constexpr int kExitWarnings = 1;
 constexpr int kExitFailure = 2;
 
 void PrintUsage(std::FILE* out) {
-  std::fputs(
-      "usage: halyard-options [FILE]\n"
+  std::fprintf(out,
+      "usage: halyard-options [--options FILE | FILE]\n"
       "       halyard-options --color TEXT...\n"
-      "       halyard-options --help\n"
+      "       halyard-options --help | --version\n"
       "\n"
-      "Shows the nine options as the clock reads them from FILE (by default\n"
-      "OPTION.DTA beside the clock), what each means, and warnings about texts\n"
-      "that are probably mistakes. Bytes that do not print are shown as \\xNN.\n"
+      "Shows the nine options and the settings as the clock reads them from an\n"
+      "options file, what each means, and warnings about texts that are probably\n"
+      "mistakes, with their line numbers. Bytes that do not print are shown as \\xNN.\n"
       "--color prints the number each TEXT gives as a colour, one per line.\n"
+      "\n"
+      "Without FILE it reads the file the clock reads without --options, and\n"
+      "prints which one and every place it looked; the first that exists of:\n"
+      "%s"
+      "The clock's folder is this tool's folder when the clock program is\n"
+      "there (installed), else the folder above it (a build tree).\n"
       "\n"
       "Exit status: 0 no warnings, 1 warnings, 2 the file cannot be read or\n"
       "the command line is wrong. A missing file is not an error: the clock\n"
       "then uses its defaults, and those are shown.\n",
-      out);
+      halyard::DescribeOptionsPlaces(halyard::PlatformOptionsSearch().userPlaces).c_str());
 }
 
-// Paths keep their backslashes; only control bytes are escaped.
-std::string PrintablePath(const std::string& path) {
-  std::string out;
-  for (char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') out += halyard::EscapeOptionText(std::string(1, c));
-    else out += c;
+void PrintLooked(const std::vector<std::string>& looked) {
+  if (looked.empty()) return;
+  std::printf("Looked in, in order:\n");
+  for (const std::string& place : looked) std::printf("  %s\n", halyard::PrintablePath(place).c_str());
+}
+
+void PrintSettings(const halyard::SettingsReading& reading) {
+  std::printf("\nSettings (lines after the ninth; the command line can override them):\n");
+  for (std::size_t i = 0; i < halyard::kSettings.size(); ++i) {
+    const halyard::SettingDefinition& setting = halyard::kSettings[i];
+    std::string value = "default";
+    if (reading.fileLine[i] != 0) value = "line " + std::to_string(reading.fileLine[i]);
+    std::printf("  %-18s %s (%s)\n", std::string(setting.name).c_str(), ValueText(setting, reading.settings).c_str(),
+                value.c_str());
   }
-  return out;
 }
 
-void PrintReport(const std::string& path, bool absent, const halyard::OptionsReport& report) {
-  std::printf("Options file: %s\n", PrintablePath(path).c_str());
+void PrintReport(const std::string& path, const std::vector<std::string>& looked, bool absent,
+                 const halyard::OptionsReport& report) {
+  std::printf("Options file: %s\n", path.empty() ? "none found" : halyard::PrintablePath(path).c_str());
   if (absent) std::printf("  not found: the clock uses its defaults, shown here\n");
+  PrintLooked(looked);
   std::printf("\n");
   for (std::size_t i = 0; i < halyard::ClockOptions::kLineCount; ++i) {
     const std::string text = i < report.linesInFile ? "\"" + halyard::EscapeOptionText(report.options.Line(i)) + "\""
@@ -60,6 +101,7 @@ void PrintReport(const std::string& path, bool absent, const halyard::OptionsRep
     std::printf("%zu %-16s %s\n", i + 1, std::string(halyard::kOptionNames[i]).c_str(), text.c_str());
     std::printf("    %s\n", report.meanings[i].c_str());
   }
+  PrintSettings(report.settings);
   if (report.warnings.empty()) {
     std::printf("\nNo warnings.\n");
     return;
@@ -67,6 +109,7 @@ void PrintReport(const std::string& path, bool absent, const halyard::OptionsRep
   std::printf("\n%zu warning%s:\n", report.warnings.size(), report.warnings.size() == 1 ? "" : "s");
   for (const auto& warning : report.warnings) {
     if (warning.line == 0) std::printf("  file: %s\n", warning.message.c_str());
+    else if (warning.line > halyard::ClockOptions::kLineCount) std::printf("  line %zu: %s\n", warning.line, warning.message.c_str());
     else std::printf("  line %zu (%s): %s\n", warning.line, std::string(halyard::kOptionNames[warning.line - 1]).c_str(),
                      warning.message.c_str());
   }
@@ -79,23 +122,34 @@ std::optional<halyard::StatusWidthLimit> StatusLineWidth(bool utf8Text = false) 
   return halyard::StatusWidthLimit{measure, halyard::DialogUnits::ForDpi(96).ToPixelsX(halyard::kWindowWidthUnits)};
 }
 
-int ShowFile(const std::string& path) {
+int ShowFile(const halyard::OptionsFileLocation& location) {
   std::string bytes;
-  switch (halyard::FetchOptionsFile(path, halyard::PlatformOptionsFile(), bytes)) {
+  const std::string path = location.path;
+  const auto status = location.path.empty() ? OptionsFileSource::ReadResult::Absent
+                                            : halyard::FetchOptionsFile(path, halyard::PlatformOptionsFile(), bytes);
+  switch (status) {
     case OptionsFileSource::ReadResult::Absent:
-      PrintReport(path, true, halyard::ReportOnOptions(halyard::DefaultClockOptions(), halyard::ClockOptions::kLineCount, StatusLineWidth()));
+      PrintReport(location.fromCommandLine ? path : std::string(), location.looked, true,
+                  halyard::ReportOnOptions(halyard::DefaultClockOptions(), halyard::ClockOptions::kLineCount, StatusLineWidth()));
       return kExitClean;
     case OptionsFileSource::ReadResult::Unreadable:
       std::fprintf(stderr, "halyard-options: cannot read %s; the clock would use its defaults\n",
-                   PrintablePath(path).c_str());
+                   halyard::PrintablePath(path).c_str());
       return kExitFailure;
     case OptionsFileSource::ReadResult::Read:
       break;
   }
   const bool utf8Text = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
   const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes, StatusLineWidth(utf8Text));
-  PrintReport(path, false, report);
+  PrintReport(path, location.looked, false, report);
   return report.warnings.empty() ? kExitClean : kExitWarnings;
+}
+
+halyard::OptionsFileLocation GivenFile(const std::string& path) {
+  halyard::OptionsFileLocation location;
+  location.path = path;
+  location.fromCommandLine = true;  // nothing else is looked at
+  return location;
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -103,24 +157,28 @@ int Run(const std::vector<std::string>& args) {
     PrintUsage(stdout);
     return kExitClean;
   }
+  if (!args.empty() && args[0] == "--version") {
+    std::printf("%s\n", halyard::VersionText("halyard-options").c_str());
+    return kExitClean;
+  }
   if (!args.empty() && args[0] == "--color") {
     for (std::size_t i = 1; i < args.size(); ++i) std::printf("%d\n", static_cast<int>(halyard::ColorValue(args[i])));
     return kExitClean;
   }
-  std::size_t first = 0;
-  if (!args.empty() && args[0] == "--") first = 1;
-  else if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') {
+  // "--options FILE" and "-- FILE" both name the file, even one starting with '-'.
+  const bool named = !args.empty() && (args[0] == "--" || args[0] == "--options");
+  if (!named && !args.empty() && args[0].size() > 1 && args[0][0] == '-') {
     std::fprintf(stderr, "halyard-options: unknown option %s\n", halyard::EscapeOptionText(args[0]).c_str());
     PrintUsage(stderr);
     return kExitFailure;
   }
-  if (args.size() > first + 1) {
+  const std::size_t first = named ? 1 : 0;
+  if (args.size() > first + 1 || (args.size() == first && args.size() == 1 && args[0] == "--options")) {
     PrintUsage(stderr);
     return kExitFailure;
   }
-  return ShowFile(args.size() > first ? args[first] : halyard::OptionsPath());
+  return ShowFile(args.size() > first ? GivenFile(args[first]) : halyard::LocateClockOptionsFileFromTool());
 }
-
 
 }  // namespace
 

@@ -7,10 +7,12 @@
 #include <string>
 
 #include "app/ClockIcon.h"
+#include "app/ClockStartup.h"
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
 #include "face/DrawClock.h"
 #include "backends/offscreen/OffscreenWindow.h"
+#include "options/CommandLine.h"
 #include "platform/window/OptionsPath.h"
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/posix/PngFile.h"
@@ -21,10 +23,11 @@ namespace {
 constexpr const char* kUsage =
     "usage: halyard-render [--time HH:MM:SS] [--options FILE] [--dpi N] [--face-only] -o OUT.png\n"
     "       halyard-render --icon SIZE -o OUT.png\n"
+    "       halyard-render --help | --version\n"
     "\n"
     "Draws the clock as its Linux window shows it, into a PNG file.\n"
     "  --time HH:MM:SS  the UTC time to show (default: now)\n"
-    "  --options FILE   options file (default: OPTION.DTA beside the clock, else the defaults)\n"
+    "  --options FILE   options file (default: the file the clock reads, see halyard-options)\n"
     "  --dpi N          display resolution, 48 to 960 (default 96)\n"
     "  --face-only      write the face alone, without the status line\n"
     "  --icon SIZE      write the program icon, SIZE x SIZE pixels (16 to 1024)\n"
@@ -63,6 +66,9 @@ int main(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
+    } else if (arg == "--version") {
+      std::printf("%s\n", halyard::VersionText("halyard-render").c_str());
+      return 0;
     } else if (arg == "--time" && hasValue) {
       timeText = argv[++i];
       if (!ValidTimeText(timeText)) return Fail("bad time '" + timeText + "': expected HH:MM:SS, 00:00:00 to 23:59:59");
@@ -99,7 +105,10 @@ int main(int argc, char** argv) {
 
   halyard::ClockOptions options;
   if (optionsFile.empty()) {
-    options = halyard::LoadClockOptions(halyard::OptionsPath(), halyard::PlatformOptionsFile());
+    const halyard::ClockConfiguration found =
+        halyard::LoadClockConfiguration(halyard::LocateClockOptionsFileFromTool(), {}, halyard::PlatformOptionsFile());
+    for (const std::string& message : found.messages) std::fprintf(stderr, "halyard-render: %s\n", message.c_str());
+    options = found.options;
   } else {
     std::string bytes;
     const auto status = halyard::PlatformOptionsFile().ReadFile(optionsFile, halyard::kMaxOptionsFileBytes, bytes);

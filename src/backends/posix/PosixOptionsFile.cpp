@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,9 +74,9 @@ OptionsFileSource::ReadResult PosixOptionsFile::ReadFile(const std::string& path
 
 }  // namespace
 
-std::string OptionsPath() {
+std::string ExecutableFolder() {
   // The executable's own folder; the current directory plays no part. If the
-  // link cannot be read the path stays empty, which names no file: defaults.
+  // link cannot be read the folder stays unknown.
   std::vector<char> buffer(256);
   for (;;) {
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
@@ -83,11 +85,32 @@ std::string OptionsPath() {
       std::string exe(buffer.data(), static_cast<std::size_t>(length));
       const std::size_t slash = exe.rfind('/');
       if (slash == std::string::npos) return std::string();
-      return exe.substr(0, slash + 1) + "OPTION.DTA";
+      return exe.substr(0, slash + 1);
     }
     buffer.resize(buffer.size() * 2);
   }
 }
+
+std::string OptionsPath() {
+  const std::string folder = ExecutableFolder();
+  return folder.empty() ? std::string() : folder + kOptionsFileName;
+}
+
+OptionsSearchFacts PlatformOptionsSearch() {
+  const auto variable = [](const char* name) -> std::optional<std::string> {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+  };
+  OptionsSearchFacts facts;
+  facts.programFolder = ExecutableFolder();
+  facts.userPlaces = true;
+  facts.xdgConfigHome = variable("XDG_CONFIG_HOME");
+  facts.home = variable("HOME");
+  facts.xdgConfigDirs = variable("XDG_CONFIG_DIRS");
+  return facts;
+}
+
+std::string ClockProgramFileName() { return "halyard"; }
 
 OptionsFileSource& PlatformOptionsFile() {
   static PosixOptionsFile source;

@@ -146,7 +146,7 @@ OptionsFileSource::ReadResult WinOptionsFile::ReadFile(const std::string& path, 
 
 }  // namespace
 
-std::string OptionsPath() {
+std::string ExecutableFolder() {
   // The buffer grows until the whole module name fits; no MAX_PATH cut.
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
@@ -161,8 +161,22 @@ std::string OptionsPath() {
   }
   const std::size_t separator = buffer.find_last_of(L"\\/");
   if (separator == std::wstring::npos) return std::string();
-  return WideToUtf8(buffer.substr(0, separator + 1)) + "OPTION.DTA";
+  return WideToUtf8(buffer.substr(0, separator + 1));
 }
+
+std::string OptionsPath() {
+  const std::string folder = ExecutableFolder();
+  return folder.empty() ? std::string() : folder + kOptionsFileName;
+}
+
+// A portable program: the file beside halyard.exe, and --options.
+OptionsSearchFacts PlatformOptionsSearch() {
+  OptionsSearchFacts facts;
+  facts.programFolder = ExecutableFolder();
+  return facts;
+}
+
+std::string ClockProgramFileName() { return "halyard.exe"; }
 
 OptionsFileSource& PlatformOptionsFile() {
   static WinOptionsFile source;

@@ -2,7 +2,9 @@
 // and a screenshot tool see it.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <sstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -35,8 +39,9 @@ std::string EnvPath(const char* name) {
   return value != nullptr ? value : "";
 }
 
-// Runs a program with SIGINT and SIGTERM as a shell would give them.
-pid_t Spawn(const std::vector<std::string>& args) {
+// Runs a program with SIGINT and SIGTERM as a shell would give them; its
+// standard output and error go to the files named, if any.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath = "", const std::string& errPath = "") {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -50,8 +55,13 @@ pid_t Spawn(const std::vector<std::string>& args) {
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &reset);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  if (!outPath.empty()) posix_spawn_file_actions_addopen(&files, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (!errPath.empty()) posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t pid = -1;
-  if (posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ) != 0) pid = -1;
+  if (posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&files);
   posix_spawnattr_destroy(&attributes);
   return pid;
 }
@@ -84,6 +94,13 @@ int MillisecondOfSecond(Clock::time_point t) {
   return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count() % 1000);
 }
 
+std::string FileText(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 std::size_t DistinctColours(const Picture& picture) {
   std::set<std::uint32_t> colours(picture.Data(), picture.Data() + picture.Width() * picture.Height());
   return colours.size();
@@ -108,9 +125,11 @@ class X11ProgramTest : public ::testing::Test {
   }
 
   // Starts the clock and waits for its window; also checks the first frame on screen.
-  unsigned long Start() {
+  unsigned long Start(const std::vector<std::string>& args = {}, const std::string& errPath = "") {
     const auto started = std::chrono::steady_clock::now();
-    pid_ = Spawn({binary_});
+    std::vector<std::string> command{binary_};
+    command.insert(command.end(), args.begin(), args.end());
+    pid_ = Spawn(command, "", errPath);
     EXPECT_GT(pid_, 0);
     const unsigned long window = display_.WaitForMappedWindow(pid_, 15000);
     if (window == 0) return 0;
@@ -241,6 +260,46 @@ TEST_F(X11ProgramTest, TerminationSignalsEndTheClockWithStatusZero) {
     kill(pid_, signal);
     EXPECT_EQ(Stop(), 0) << "signal " << signal;
   }
+}
+
+TEST_F(X11ProgramTest, HelpAndVersionPrintAndEndWithoutAWindow) {
+  const std::string out = ::testing::TempDir() + "halyard-out-" + std::to_string(getpid());
+  struct Case {
+    const char* argument;
+    const char* start;  // what the output starts with
+  };
+  for (const Case& c : {Case{"--help", "usage: halyard "}, Case{"--version", "halyard 1."}}) {
+    const pid_t pid = Spawn({binary_, c.argument}, out);
+    ASSERT_EQ(WaitForExit(pid, 10), 0) << c.argument;
+    const std::string printed = FileText(out);
+    EXPECT_TRUE(printed.starts_with(c.start)) << c.argument << ": " << printed;
+  }
+  std::remove(out.c_str());
+}
+
+TEST_F(X11ProgramTest, UnknownArgumentsAndAnUnreadableFileAreNamedAndTheClockStarts) {
+  const std::string dir = ::testing::TempDir() + "halyard-args-" + std::to_string(getpid());
+  const std::string fifo = dir + "-fifo";  // exists, but is not a file the clock reads
+  const std::string err = dir + "-err";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  display_.SetResources("");  // no Xft.dpi: 96
+  const unsigned long window = Start({"--bogus", "stray", "--options", fifo, "--scale=9"}, err);
+  ASSERT_NE(window, 0u) << "the window must appear whatever the arguments";
+  ExpectScreenMatchesRender(window, 96);
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+  // Each problem is one line of its own; the platform may add lines of its own (a font fallback).
+  const std::string said = FileText(err);
+  for (const std::string& line : std::vector<std::string>{"halyard: unknown argument '--bogus': ignored\n",
+                                  "halyard: unknown argument 'stray': ignored\n",
+                                  "halyard: cannot read " + fifo + ": using the defaults\n",
+                                  "halyard: --scale=9: bad value '9' for scale (expected 0.5 to 4): using the default 1\n"}) {
+    const std::size_t at = said.find(line);
+    EXPECT_TRUE(at != std::string::npos && (at == 0 || said[at - 1] == '\n') && said.find(line, at + 1) == std::string::npos)
+        << "once on stderr: " << line << "stderr was:\n" << said;
+  }
+  std::remove(fifo.c_str());
+  std::remove(err.c_str());
 }
 
 }  // namespace
