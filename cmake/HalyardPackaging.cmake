@@ -34,6 +34,8 @@ if(WIN32)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
   file(READ ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE HALYARD_LICENCE_TEXT)
   string(STRIP "${HALYARD_LICENCE_TEXT}" HALYARD_LICENCE_TEXT)
+  # configure_file sets the template's line ends, not those inside a value.
+  string(REPLACE "\n" "\r\n" HALYARD_LICENCE_TEXT "${HALYARD_LICENCE_TEXT}")
   configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows/README.txt.in
     ${HALYARD_ZIP_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   install(TARGETS halyard halyard-options RUNTIME DESTINATION . COMPONENT windows-zip)

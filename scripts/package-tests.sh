@@ -116,9 +116,10 @@ else
     bash -c '[[ "$1" =~ ^HALYARD\ developers\ \<[^@\>]+@[^@\>]+\>$ ]]' _ "$(field Maintainer)"
 
   # lintian as a user runs it, warnings and errors both counted.
-  lint="$(lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges')"
-  lint_status=${PIPESTATUS[0]}
-  echo "$lint" | sed 's/^/     lintian: /' | grep . || true
+  lintian --fail-on error,warning "$deb" >"$scratch/lintian.out" 2>&1
+  lint_status=$?
+  lint="$(grep -v 'running with root privileges' "$scratch/lintian.out")"
+  [ -z "$lint" ] || sed 's/^/     lintian: /' <<<"$lint"
   check "deb: lintian reports no errors and no warnings" \
     bash -c '[ "$1" -eq 0 ] && ! grep -q "^[EW]: " <<<"$2"' _ "$lint_status" "$lint"
 
