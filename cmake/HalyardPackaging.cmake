@@ -4,7 +4,6 @@
 
 set(CPACK_PACKAGE_NAME halyard)
 set(CPACK_PACKAGE_VENDOR "HALYARD developers")
-set(CPACK_PACKAGE_CONTACT "HALYARD developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "UTC clock that marks the maritime silent periods")
 # Wrapped by hand: the .deb control file shows these lines as they are.
@@ -13,8 +12,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Universal Time on an analogue face, with the time as text above the dial,\n"
   "and marks the silent periods of every hour: 500 kHz (minutes 15-18 and\n"
   "45-48) in red, and 2182 kHz (minutes 00-03 and 30-33) in a colour of the\n"
-  "operator's choice. Nine lines in OPTION.DTA beside the program set its\n"
-  "colours and texts.\n"
+  "operator's choice. Nine lines in an options file set its colours and\n"
+  "texts: copy /usr/share/doc/halyard/examples/OPTION.DTA to\n"
+  "~/.config/halyard/ and edit it.\n"
   "halyard-options checks an options file; halyard-render draws the face\n"
   "into a PNG without a display.")
 # Release builds carry debug information; the packages do not.
@@ -28,8 +28,14 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "halyard-${PROJECT_VERSION}-win64")
   set(HALYARD_ZIP_DIR ${CMAKE_CURRENT_BINARY_DIR}/packaging/windows)
-  configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows/OPTION.DTA.example
+  configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/OPTION.DTA.example
     ${HALYARD_ZIP_DIR}/OPTION.DTA.example @ONLY NEWLINE_STYLE CRLF)
+  # README.txt ends with the licence, as LICENSE words it.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
+  file(READ ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE HALYARD_LICENCE_TEXT)
+  string(STRIP "${HALYARD_LICENCE_TEXT}" HALYARD_LICENCE_TEXT)
+  # configure_file sets the template's line ends, not those inside a value.
+  string(REPLACE "\n" "\r\n" HALYARD_LICENCE_TEXT "${HALYARD_LICENCE_TEXT}")
   configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows/README.txt.in
     ${HALYARD_ZIP_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   install(TARGETS halyard halyard-options RUNTIME DESTINATION . COMPONENT windows-zip)
@@ -42,7 +48,15 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_PACKAGE_NAME halyard)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "HALYARD developers")
+  # Version revision and maintainer come from packaging/linux/changelog.
+  set(CPACK_DEBIAN_PACKAGE_RELEASE ${HALYARD_DEBIAN_REVISION})
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${HALYARD_MAINTAINER}")
+  set(CPACK_PACKAGE_CONTACT "${HALYARD_MAINTAINER}")
+  set(CPACK_HALYARD_CHANGELOG_VERSION ${HALYARD_CHANGELOG_VERSION})
+  # Checks the changelog has an entry for this version, and takes the compiler
+  # notes (.comment) out of the staged programs: strip keeps them.
+  set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux/FinishStaging.cmake)
+  set(CPACK_HALYARD_OBJCOPY ${CMAKE_OBJCOPY})
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # The faces are drawn in Liberation Sans, found through fontconfig at run time,

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release packages (scripts/package.sh) and checks what a user gets:
-# the .deb's control data and files, its programs run from an unpacked copy,
-# its manual pages, and the Windows .zip's files, line ends and DLL imports.
+# the .deb's control data and files, lintian, hardening, AppStream metainfo,
+# its programs run from an unpacked copy, its manual pages, the installed clock
+# run by an ordinary user (needs root: the package is installed and a user
+# added for the check, both removed after), and the Windows .zip's files,
+# line ends and DLL imports.
 # One line per check; exits non-zero if any check fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -21,12 +24,85 @@ if ! bash scripts/package.sh; then
 fi
 
 version="$(sed -n 's/^project(halyard VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+debversion="$(dpkg-parsechangelog -l packaging/linux/changelog -S Version)"
 scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
+cleanups=()
+finish() {
+  local i
+  for ((i = ${#cleanups[@]} - 1; i >= 0; i--)); do eval "${cleanups[i]}"; done
+  rm -rf "$scratch"
+}
+trap finish EXIT
+
+# Runs the installed programs as a new user with an options file in that
+# user's ~/.config/halyard/. See the call for what it checks.
+user_check() {
+  local user=halyard-pkgtest home had n xpid clock wid before after t shown matched
+  had="$(dpkg-query -W -f='${Status}' halyard 2>/dev/null)"
+  if ! dpkg -i "$deb" >"$scratch/dpkg.out" 2>&1; then
+    fail "installed: dpkg -i $(basename "$deb"): $(tail -1 "$scratch/dpkg.out")"
+    return
+  fi
+  [ "$had" = "install ok installed" ] || cleanups+=("dpkg -P halyard >/dev/null 2>&1")
+  getent passwd "$user" >/dev/null && userdel -r "$user" >/dev/null 2>&1
+  if ! useradd --create-home --shell /bin/sh "$user"; then
+    fail "installed: useradd $user"
+    return
+  fi
+  cleanups+=("userdel -r $user >/dev/null 2>&1")
+  ok "installed: dpkg -i, and user $user added"
+  home="$(getent passwd "$user" | cut -d: -f6)"
+  mkdir -p "$home/.config/halyard"
+  printf '%s\n' '&H402010' '&HFFFFFF' '&HFFFFFF' 'LINE (normal)' '&H00FF00' '&HFF901E' '&HFFFFFF' 'kHz' 'USER FILE' \
+    >"$home/.config/halyard/OPTION.DTA"
+  chown -R "$user:" "$home/.config"
+  as_user() { runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"; }
+
+  as_user /usr/bin/halyard-options >"$scratch/user-options.out" 2>&1
+  check "installed (after merge): halyard-options run by $user reads ~/.config/halyard/OPTION.DTA" \
+    grep -qF "$home/.config/halyard/OPTION.DTA" "$scratch/user-options.out"
+
+  for n in $(seq 150 190); do [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break; done
+  # -ac: the private server lets the test user connect without a cookie.
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  xpid=$!
+  cleanups+=("kill $xpid 2>/dev/null; wait $xpid 2>/dev/null")
+  for _ in $(seq 100); do DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  as_user DISPLAY=":$n" /usr/bin/halyard 2>"$scratch/user-clock.err" &
+  clock=$!
+  cleanups+=("kill \$(ps -o pid= --ppid $clock) $clock 2>/dev/null; wait $clock 2>/dev/null")
+  wid="$(DISPLAY=":$n" timeout 10 xdotool search --sync --onlyvisible --class Halyard 2>/dev/null | head -1)"
+  if [ -z "$wid" ]; then
+    fail "installed: the clock run by $user shows no window: $(head -1 "$scratch/user-clock.err")"
+    return
+  fi
+  # The picture shown is that of the second before the capture, of its start,
+  # or of its end (a tick lands a few ms after each half second).
+  matched=""
+  for _ in 1 2 3; do
+    sleep 0.6
+    before="$(date -u +%s)"
+    import -display ":$n" -window "$wid" "$scratch/user-shown.png" 2>/dev/null
+    after="$(date -u +%s)"
+    for t in $((before - 1)) "$before" "$after"; do
+      shown="$(date -u -d "@$t" +%H:%M:%S)"
+      as_user /usr/bin/halyard-render --options "$home/.config/halyard/OPTION.DTA" --time "$shown" \
+        -o "$home/render.png" 2>/dev/null || continue
+      if [ "$(compare -metric AE "$scratch/user-shown.png" "$home/render.png" null: 2>&1)" = 0 ]; then
+        matched="$shown"; break 2
+      fi
+    done
+  done
+  check "installed (after merge): the clock run by $user shows ~/.config/halyard/OPTION.DTA as halyard-render draws it${matched:+ (at $matched)}" \
+    test -n "$matched"
+}
+
+# The nine options at their built-in defaults.
+defaults=('&H000000' '&HFFFFFF' '&HFFFFFF' 'LINE (normal)' '&H00FF00' '&HFF901E' '&HFFFFFF' 'kHz' 'HALYARD UTC')
 
 # --- Linux .deb -----------------------------------------------------------------
 arch="$(dpkg --print-architecture)"
-deb="$out/halyard_${version}_${arch}.deb"
+deb="$out/halyard_${debversion}_${arch}.deb"
 if [ ! -f "$deb" ]; then
   fail "deb: $deb exists"
 else
@@ -34,9 +110,18 @@ else
 
   field() { dpkg-deb -f "$deb" "$1"; }
   check "deb: Package is halyard" test "$(field Package)" = halyard
-  check "deb: Version is $version" test "$(field Version)" = "$version"
+  check "deb: Version is $version with a Debian revision" test "$(field Version)" = "$debversion" -a "${debversion%-*}" = "$version"
   check "deb: Section is utils" test "$(field Section)" = utils
-  check "deb: Maintainer is HALYARD developers" test "$(field Maintainer)" = "HALYARD developers"
+  check "deb: Maintainer is HALYARD developers with an address" \
+    bash -c '[[ "$1" =~ ^HALYARD\ developers\ \<[^@\>]+@[^@\>]+\>$ ]]' _ "$(field Maintainer)"
+
+  # lintian as a user runs it, warnings and errors both counted.
+  lintian --fail-on error,warning "$deb" >"$scratch/lintian.out" 2>&1
+  lint_status=$?
+  lint="$(grep -v 'running with root privileges' "$scratch/lintian.out")"
+  [ -z "$lint" ] || sed 's/^/     lintian: /' <<<"$lint"
+  check "deb: lintian reports no errors and no warnings" \
+    bash -c '[ "$1" -eq 0 ] && ! grep -q "^[EW]: " <<<"$2"' _ "$lint_status" "$lint"
 
   info="$(dpkg-deb -I "$deb")"
   # Package names only, without version constraints.
@@ -49,8 +134,11 @@ else
   expected=(usr/bin/halyard usr/bin/halyard-options usr/bin/halyard-render
             usr/share/applications/halyard.desktop
             usr/share/man/man1/halyard.1.gz usr/share/man/man1/halyard-render.1.gz
-            usr/share/man/man1/halyard-options.1.gz)
-  for size in 16 24 32 48 64 128 256; do
+            usr/share/man/man1/halyard-options.1.gz
+            usr/share/metainfo/arpa.home.halyard.clock.metainfo.xml
+            usr/share/doc/halyard/copyright usr/share/doc/halyard/changelog.Debian.gz
+            usr/share/doc/halyard/examples/OPTION.DTA usr/share/lintian/overrides/halyard)
+  for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/halyard.png")
   done
   missing=()
@@ -68,6 +156,43 @@ else
     readelf -S "$bin/$p" 2>/dev/null | grep -q '\.debug_info' && debug+=("$p")
   done
   check "deb: programs are stripped${debug:+ (debug info in: ${debug[*]})}" test "${#debug[@]}" -eq 0
+  # Hardening: bound at start (BIND_NOW) with read-only relocations, the stack
+  # protector and fortified libc calls linked in, position-independent; and no
+  # compiler notes left in a .comment section.
+  for p in halyard halyard-options halyard-render; do
+    dyn="$(readelf -d "$bin/$p" 2>/dev/null)"
+    syms="$(readelf --dyn-syms -W "$bin/$p" 2>/dev/null)"
+    check "deb: $p is hardened (bindnow, relro, stack protector, fortify, PIE)" bash -c '
+      grep -qE "\((FLAGS|FLAGS_1)\).*\bNOW\b" <<<"$1" && grep -q "PIE" <<<"$1" &&
+      readelf -lW "$3" | grep -q GNU_RELRO &&
+      grep -q "__stack_chk_fail" <<<"$2" && grep -qE "__[a-z0-9_]+_chk\b" <<<"$2"' _ "$dyn" "$syms" "$bin/$p"
+    check "deb: $p has no .comment section" bash -c '! readelf -SW "$1" | grep -qF " .comment "' _ "$bin/$p"
+  done
+
+  # Documents: the licence in the machine-readable format, matching LICENSE;
+  # the changelog's latest entry is this package; the example options file.
+  doc="$unpacked/usr/share/doc/halyard"
+  check "doc: copyright is machine-readable, Expat (MIT) for every file" bash -c '
+    head -1 "$1" | grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" &&
+    grep -qx "Files: \*" "$1" && grep -qx "License: Expat" "$1"' _ "$doc/copyright"
+  # The words of the licence, whatever the layout: LICENSE without its title and
+  # copyright line, against the copyright file's last paragraph.
+  words() { tr -s ' \n' '\n\n' | grep -vx '\.' | grep .; }
+  check "doc: copyright holds the text of LICENSE" cmp -s \
+    <(grep -v -e '^MIT License' -e '^Copyright ' LICENSE | words) \
+    <(awk '/^License: Expat$/ { text = ""; next } { text = text $0 "\n" } END { printf "%s", text }' "$doc/copyright" | words)
+  check "doc: changelog.Debian.gz's latest entry is $debversion" \
+    test "$(zcat "$doc/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version 2>/dev/null)" = "$debversion"
+  example="$doc/examples/OPTION.DTA"
+  check "doc: examples/OPTION.DTA starts with the nine default lines" \
+    test "$(head -9 "$example")" = "$(printf '%s\n' "${defaults[@]}")"
+  check "doc: examples/OPTION.DTA explains them in comment lines after the ninth" bash -c '
+    tail -n +10 "$1" | grep -q "~/.config/halyard/OPTION.DTA" && ! tail -n +10 "$1" | grep -qv "^;"' _ "$example"
+
+  # AppStream: the metainfo alone, then with the desktop entry and icons it names.
+  metainfo="$unpacked/usr/share/metainfo/arpa.home.halyard.clock.metainfo.xml"
+  check "appstream: appstreamcli validate passes the metainfo" appstreamcli validate --no-net "$metainfo" >/dev/null
+  check "appstream: appstreamcli validate-tree passes the installed tree" appstreamcli validate-tree --no-net "$unpacked" >/dev/null
 
   is_png() { [ "$(head -c 8 "$1" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ]; }
   "$bin/halyard-render" --time 12:46:30 -o "$scratch/face.png"
@@ -78,6 +203,9 @@ else
   check "deb: halyard-render refuses a bad time" test $? -ne 0
 
   printf '%s\n' '&H000000' '&HFFFFFF' '&HFFFFFF' 'DOT' '&H00FF00' '&H00A5FF' '&HFFFFFF' 'kHz' 'HALYARD UTC' >"$scratch/good.dta"
+  "$bin/halyard-options" "$example" | sed 1d >"$scratch/example.out"
+  "$bin/halyard-options" "$scratch/no-such-file" | sed -e 1d -e '/not found/d' >"$scratch/defaults.out"
+  check "doc: examples/OPTION.DTA reads as the programs' built-in defaults" cmp -s "$scratch/example.out" "$scratch/defaults.out"
   printf '%s\n' '#FF0000' '&HFFFFFF' '&HFFFFFF' 'dot' >"$scratch/traps.dta"
   "$bin/halyard-options" "$scratch/good.dta" >"$scratch/good.out" 2>&1
   check "deb: halyard-options passes a clean file (exit 0)" test $? -eq 0
@@ -121,6 +249,19 @@ else
         test "${#options[@]}" -gt 0 -a "${#absent[@]}" -eq 0
     fi
   done
+
+  # --- the installed clock, as an ordinary user -----------------------------------
+  # The package is installed with dpkg and a user added; the user's
+  # ~/.config/halyard/OPTION.DTA changes the background and the banner. The
+  # clock, started by that user on a private Xvfb, must show exactly what
+  # halyard-render draws from the same file. Both are undone afterwards (a
+  # halyard installed before the check is left installed, as this version).
+  # CHECKED AFTER MERGE: these two need the per-user options file search.
+  if [ "$(id -u)" -ne 0 ]; then
+    fail "installed: run as root to install the package and add a test user"
+  else
+    user_check
+  fi
 fi
 
 # --- Windows .zip ---------------------------------------------------------------
@@ -147,8 +288,8 @@ else
   }
   check "zip: OPTION.DTA.example has CR LF line ends" crlf_only "$z/OPTION.DTA.example"
   check "zip: README.txt has CR LF line ends" crlf_only "$z/README.txt"
-  check "zip: OPTION.DTA.example holds the nine default lines" test \
-    "$(tr -d '\r' <"$z/OPTION.DTA.example")" = "$(printf '%s\n' '&H000000' '&HFFFFFF' '&HFFFFFF' 'LINE (normal)' '&H00FF00' '&HFF901E' '&HFFFFFF' 'kHz' 'HALYARD UTC')"
+  check "zip: OPTION.DTA.example starts with the nine default lines" test \
+    "$(tr -d '\r' <"$z/OPTION.DTA.example" | head -9)" = "$(printf '%s\n' "${defaults[@]}")"
   if [ -n "${bin:-}" ] && [ -x "$bin/halyard-options" ]; then
     # The example must say what the programs use when there is no file at all.
     "$bin/halyard-options" "$z/OPTION.DTA.example" | sed 1d >"$scratch/example.out"
@@ -159,6 +300,9 @@ else
     check "zip: README.txt mentions $word" grep -qF -- "$word" "$z/README.txt"
   done
   check "zip: README.txt names version $version" grep -qF "HALYARD $version" "$z/README.txt"
+  check "zip: README.txt gives the encoding advice" bash -c 'grep -qF "UTF-8 with BOM" "$1" && grep -qF "\"Unicode\"" "$1"' _ "$z/README.txt"
+  check "zip: README.txt says halyard-options.exe is a console program" grep -qF "halyard-options.exe is a console program" "$z/README.txt"
+  check "zip: README.txt ends with the licence" bash -c 'diff <(tr -d "\r" <"$1" | sed -n "/^MIT License/,\$p") LICENSE >/dev/null' _ "$z/README.txt"
 
   objdump=x86_64-w64-mingw32-objdump
   for exe in halyard.exe halyard-options.exe; do

@@ -11,7 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev valgrind
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
   xvfb x11-utils xdotool imagemagick x11-apps
-  file groff-base mandoc
+  file groff-base mandoc lintian appstream
 )
 
 missing=()
