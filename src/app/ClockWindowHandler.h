@@ -6,6 +6,7 @@
 #include "options/ClockOptions.h"
 #include "platform/canvas/Canvas.h"
 #include "platform/window/WindowHost.h"
+#include "platform/time/SyncHealth.h"
 #include "platform/time/TimeSource.h"
 #include "platform/window/ClockWindowIds.h"
 
@@ -17,6 +18,12 @@ ClockOptions& CurrentClockOptions();
 std::uint32_t& ClockTimerHandle();
 // The clock the handler reads; tests replace it.
 void SetHandlerClock(SystemClock* clock);
+// Whether the face marks a system clock that is not synchronised (the
+// sync-check setting); off by default. Set once at start-up.
+bool& SyncCheckEnabled();
+// What the system says of its clock, read at most every ten seconds; shared by
+// the face's mark and the tooltip. Tests give it another source.
+SyncMonitor& ClockSyncMonitor();
 
 // Always returns 0, so the platform's default handling follows every event.
 std::int32_t ClockWindowHandler(WindowHandle window, std::uint32_t message, std::uint32_t wParam,

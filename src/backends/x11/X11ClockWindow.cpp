@@ -17,6 +17,7 @@
 #include "backends/x11/WindowGeometry.h"
 #include "backends/x11/WindowImage.h"
 #include "backends/x11/WindowManagerHints.h"
+#include "backends/x11/X11Tooltip.h"
 #include "backends/x11/XErrorTrap.h"
 
 // Last: Xlib's macros (Status, None, Bool) would clash with the portable headers.
@@ -112,6 +113,7 @@ X11ClockWindow::X11ClockWindow(Display* display)
 }
 
 X11ClockWindow::~X11ClockWindow() {
+  tooltip_.reset();
   face_.reset();
   faceText_.reset();
   labelText_.reset();
@@ -403,6 +405,7 @@ void X11ClockWindow::DestroyWindow(bool alreadyGone) {
   // The handler sees the destroy event while the window still exists, as on Windows.
   Dispatch(kEventDestroy, 0, 0);
   timers_ = TimerSchedule{};
+  if (tooltip_) tooltip_->Hide();
   if (alreadyGone && image_) image_->ForgetWindow();
   image_.reset();
   if (!alreadyGone && window_ != 0) XDestroyWindow(display_, window_);
@@ -450,7 +453,29 @@ void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::
   if (handler_ != nullptr) handler_(this, message, wParam, lParam);
 }
 
+void X11ClockWindow::SetFaceTooltip(TooltipLinesProvider provider) {
+  if (window_ == 0 || destroyed_ || provider == nullptr) return;
+  tooltip_ = std::make_unique<X11Tooltip>(display_, screen_, dpi_, provider);
+  XSelectInput(display_, window_,
+               KeyPressMask | StructureNotifyMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask |
+                   ButtonPressMask);
+}
+
+void X11ClockWindow::FollowPointer(const XEvent& event) {
+  switch (tooltip_->OnEvent(event, faceRect_)) {
+    case X11Tooltip::RestTimer::Restart:
+      timers_.Start(kTooltipTimerId, kTooltipDelayMs, Now());
+      break;
+    case X11Tooltip::RestTimer::Stop:
+      timers_.Stop(kTooltipTimerId);
+      break;
+    case X11Tooltip::RestTimer::Keep:
+      break;
+  }
+}
+
 void X11ClockWindow::HandleEvent(XEvent& event) {
+  if (tooltip_ && event.xany.window == window_) FollowPointer(event);
   switch (event.type) {
     case KeyPress:
       if (event.xkey.window == window_ && XLookupKeysym(&event.xkey, 0) == XK_Escape) {
@@ -505,6 +530,11 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
     while (!destroyed_) {
       const auto id = timers_.TakeDue(now);
       if (!id) break;
+      if (*id == kTooltipTimerId) {  // one shot, the window's own
+        timers_.Stop(*id);
+        if (tooltip_) tooltip_->Show();
+        continue;
+      }
       Dispatch(kEventTimer, *id, 0);
       if (*id == kClockTimerId && !destroyed_) KeepClockTimerInPhase();
     }
