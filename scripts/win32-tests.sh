@@ -340,7 +340,7 @@ sync_status() {
   "$wine" "$work/app/halyard.exe" --sync-status </dev/null >"$work/sync-status.out" 2>>"$work/clock.log" &
   clock_pid=$!
   for i in $(seq 300); do
-    box=$(xdotool search --name '^HALYARD sync status$' 2>/dev/null | head -1)
+    box=$(xdotool search --name '^HALYARD sync status$' 2>/dev/null | head -1 || true)
     [ -n "$box" ] && break
     kill -0 "$clock_pid" 2>/dev/null || break
     sleep 0.1
