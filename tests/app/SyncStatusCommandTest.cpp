@@ -40,7 +40,7 @@ TEST(SyncStatusCommand, OneLineAndTheExitStatusForEachState) {
     int status;
   } rows[] = {
       {KernelBound(11'200), "synchronised, error at most 12 ms", 0},
-      {KernelBound(16'000'000), "not synchronised: no time service has set the clock for 9 h or more", 1},
+      {KernelBound(16'000'000), "not synchronised: no time service has set the clock for 8 h or more", 1},
       {missing, "unknown: no way to ask", 2},
   };
   for (const auto& row : rows) {

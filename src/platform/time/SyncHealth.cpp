@@ -12,10 +12,11 @@ std::string ErrorBoundText(std::int64_t micros) {
   return "at most " + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
 }
 
+// Whole hours (minutes below one), rounded down: never more than is known.
 std::string HoursText(std::chrono::seconds span) {
   const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(span).count();
   if (minutes < 60) return std::to_string(minutes) + " min";
-  return std::to_string((minutes + 30) / 60) + " h";
+  return std::to_string(minutes / 60) + " h";
 }
 
 SyncHealth KernelHealth(const SyncReading& reading) {
@@ -23,9 +24,9 @@ SyncHealth KernelHealth(const SyncReading& reading) {
   if (reading.maxErrorMicros < kKernelUnsyncedMaxErrorMicros) {
     return {SyncState::Synchronised, "synchronised, error " + ErrorBoundText(reading.maxErrorMicros)};
   }
-  // The bound grows by a fixed rate from whatever a time service last set it
-  // to, so reaching the limit takes this long after the last setting (a bound
-  // set near zero; a larger one gets there sooner, hence "or more" is all we say).
+  // The bound grows at a fixed rate from what a time service last set it to
+  // (near zero for the usual services), so reaching the limit took about this
+  // long; rounded down, it is a time the clock has surely gone unset.
   const std::chrono::seconds toLimit{kKernelUnsyncedMaxErrorMicros / kKernelMaxErrorGrowthMicrosPerSecond};
   if (reading.sinceBoot > std::chrono::seconds{0} && reading.sinceBoot < toLimit) {
     return {SyncState::NotSynchronised,

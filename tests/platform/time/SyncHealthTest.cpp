@@ -43,7 +43,7 @@ TEST(SyncHealth, EachReadingMeansOneStateAndOneLine) {
       {"a poll's worth of growth", Kernel(1'020'000), SyncState::Synchronised, "synchronised, error at most 1.1 s"},
       {"just under the limit", Kernel(15'900'000), SyncState::Synchronised, "synchronised, error at most 15.9 s"},
       {"at the limit, long up", Kernel(16'000'000), SyncState::NotSynchronised,
-       "not synchronised: no time service has set the clock for 9 h or more"},
+       "not synchronised: no time service has set the clock for 8 h or more"},
       {"at the limit, just booted", Kernel(16'000'000, 5, minutes{130}), SyncState::NotSynchronised,
        "not synchronised: no time service has set the clock since the system started 2 h ago"},
       {"at the limit, boot time unknown", Kernel(16'000'000, 5, seconds{0}), SyncState::NotSynchronised,
