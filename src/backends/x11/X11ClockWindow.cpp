@@ -31,6 +31,10 @@ namespace halyard {
 namespace {
 std::uint64_t g_wakeUps = 0;
 
+// What the window listens to; a tooltip adds the pointer's comings and goings.
+constexpr long kWindowEvents = KeyPressMask | StructureNotifyMask;
+constexpr long kPointerEvents = PointerMotionMask | EnterWindowMask | LeaveWindowMask | ButtonPressMask;
+
 // The sizes offered to the window manager; it scales from the nearest.
 constexpr std::array<std::int32_t, 6> kIconSizes{16, 24, 32, 48, 64, 128};
 }  // namespace
@@ -175,7 +179,7 @@ WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::i
   attributes.background_pixmap = None;  // until the kept picture takes over
   attributes.border_pixel = 0;
   attributes.colormap = colormap_ != 0 ? colormap_ : DefaultColormap(display_, screen_);
-  attributes.event_mask = KeyPressMask | StructureNotifyMask;
+  attributes.event_mask = kWindowEvents;
   window_ = XCreateWindow(display_, RootWindow(display_, screen_), position.x, position.y,
                           static_cast<unsigned>(client_.width), static_cast<unsigned>(client_.height), 0, depth,
                           InputOutput, visual, CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask,
@@ -456,9 +460,7 @@ void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::
 void X11ClockWindow::SetFaceTooltip(TooltipLinesProvider provider) {
   if (window_ == 0 || destroyed_ || provider == nullptr) return;
   tooltip_ = std::make_unique<X11Tooltip>(display_, screen_, dpi_, provider);
-  XSelectInput(display_, window_,
-               KeyPressMask | StructureNotifyMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask |
-                   ButtonPressMask);
+  XSelectInput(display_, window_, kWindowEvents | kPointerEvents);
 }
 
 void X11ClockWindow::FollowPointer(const XEvent& event) {
