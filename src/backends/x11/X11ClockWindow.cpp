@@ -459,7 +459,7 @@ void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::
 
 void X11ClockWindow::SetFaceTooltip(TooltipLinesProvider provider) {
   if (window_ == 0 || destroyed_ || provider == nullptr) return;
-  tooltip_ = std::make_unique<X11Tooltip>(display_, screen_, dpi_, provider);
+  tooltip_ = std::make_unique<X11Tooltip>(display_, screen_, window_, dpi_, provider);
   XSelectInput(display_, window_, kWindowEvents | kPointerEvents);
 }
 

@@ -35,8 +35,9 @@ bool Inside(const PixelRect& r, int x, int y) { return x >= r.left && x < r.righ
 
 }  // namespace
 
-X11Tooltip::X11Tooltip(Display* display, int screen, std::int32_t dpi, TooltipLinesProvider provider)
-    : display_(display), screen_(screen), dpi_(dpi), provider_(provider) {}
+X11Tooltip::X11Tooltip(Display* display, int screen, unsigned long owner, std::int32_t dpi,
+                       TooltipLinesProvider provider)
+    : display_(display), screen_(screen), owner_(owner), dpi_(dpi), provider_(provider) {}
 
 X11Tooltip::~X11Tooltip() { Hide(); }
 
@@ -107,14 +108,17 @@ void X11Tooltip::Show() {
   int y = pointer_.y + kBelowPointer;
   if (y + picture.Height() > screenHeight) y = std::max(0, pointer_.y - 4 - picture.Height());
 
-  Visual* visual = DefaultVisual(display_, screen_);
-  const int depth = DefaultDepth(display_, screen_);
+  // The clock's own visual: on a palette screen it is not the default one.
+  XWindowAttributes owner{};
+  if (XGetWindowAttributes(display_, owner_, &owner) == 0) return;
+  Visual* visual = owner.visual;
+  const int depth = owner.depth;
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.save_under = True;
   attributes.background_pixmap = None;
   attributes.border_pixel = 0;
-  attributes.colormap = DefaultColormap(display_, screen_);
+  attributes.colormap = owner.colormap;
   window_ = XCreateWindow(display_, RootWindow(display_, screen_), x, y, static_cast<unsigned>(picture.Width()),
                           static_cast<unsigned>(picture.Height()), 0, depth, InputOutput, visual,
                           CWOverrideRedirect | CWSaveUnder | CWBackPixmap | CWBorderPixel | CWColormap, &attributes);

@@ -22,7 +22,8 @@ class WindowImage;
 
 class X11Tooltip {
  public:
-  X11Tooltip(Display* display, int screen, std::int32_t dpi, TooltipLinesProvider provider);
+  // For the face of `owner` (an Xlib Window), whose visual and colormap it shares.
+  X11Tooltip(Display* display, int screen, unsigned long owner, std::int32_t dpi, TooltipLinesProvider provider);
   ~X11Tooltip();
   X11Tooltip(const X11Tooltip&) = delete;
   X11Tooltip& operator=(const X11Tooltip&) = delete;
@@ -46,6 +47,7 @@ class X11Tooltip {
  private:
   Display* display_;
   int screen_;
+  unsigned long owner_;  // Window
   std::int32_t dpi_;
   TooltipLinesProvider provider_;
   std::unique_ptr<TextEngine> text_;

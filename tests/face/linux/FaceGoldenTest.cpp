@@ -191,6 +191,8 @@ TEST(FaceRendering, TheSyncMarkKeepsClearOfTheFaceAtEveryResolution) {
     EXPECT_FALSE(changed.Empty()) << dpi << " dpi: no mark";
     EXPECT_GE(changed.bottom - changed.top, 11) << dpi << " dpi: too small to read";  // the text cell at least
     EXPECT_EQ(crowded, 0) << dpi << " dpi: the mark comes within two pixels of the face";
+    DrawClock(handle, kClockFaceId, "20:08:58", options);
+    EXPECT_TRUE(*window.FacePicture() == plain) << dpi << " dpi: the mark leaves something behind";
   }
 }
 
