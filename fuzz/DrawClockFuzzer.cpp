@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.Line(i) = input.ConsumeRandomLengthString(64);
   }
   const std::string timeText = input.ConsumeRandomLengthString(16);
+  const halyard::FaceMarks marks{input.ConsumeBool()};  // last, so older corpus inputs keep their meaning
 
   halyard::Canvas canvas(std::make_unique<halyard::SoftRasterizer>(width, height, &Text()), nullptr, 96);
   FuzzWindow window(canvas);
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   halyard::Canvas::SetColors(halyard::ColorValue(options.DialColor), halyard::ColorValue(options.BackgroundColor));
   halyard::Canvas::SetFont(halyard::ClockFontSpec());
   halyard::Canvas::SetScale(0, 0, static_cast<float>(width), static_cast<float>(height));
-  halyard::DrawClock(&window, halyard::kClockFaceId, timeText, options);
+  halyard::DrawClock(&window, halyard::kClockFaceId, timeText, options, marks);
   halyard::Canvas::SetCurrent(nullptr, halyard::DrawingMode::Immediate);
   return 0;
 }

@@ -16,6 +16,8 @@
 #    system menu), WM_CLOSE and Alt+F4; each run must exit with code 0.
 # 3. The command line: halyard-options.exe --version prints the project's
 #    version; the clock given an unknown argument still opens its window.
+# 4. BUILD_DIR/halyard.exe --sync-status: "unknown" under Wine, in a message
+#    box and on standard output, exit code 2, and no clock window.
 #
 # Needs Wine (64-bit), Xvfb, xdotool, xwininfo, xprop and ImageMagick. Runs
 # without a terminal, without a display and as root. Screenshots and logs go
@@ -356,6 +358,30 @@ else
   fail "an unknown argument: no window with the caption HALYARD"
   wait_clock 5
 fi
+
+# --- 4. --sync-status: the line in a message box and on standard output, no clock ---
+# Wine has no GetSystemTimeAdjustmentPrecise, so the answer there is "unknown" (2).
+sync_status() {
+  local box="" line i
+  "$wine" "$work/app/halyard.exe" --sync-status </dev/null >"$work/sync-status.out" 2>>"$work/clock.log" &
+  clock_pid=$!
+  for i in $(seq 300); do
+    box=$(xdotool search --name '^HALYARD sync status$' 2>/dev/null | head -1 || true)
+    [ -n "$box" ] && break
+    kill -0 "$clock_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$(x_window)" ] && fail "--sync-status opened the clock's window"
+  [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+  wait_clock 30
+  line=$(tr -d '\r' <"$work/sync-status.out" | head -1)
+  if [ -n "$box" ] && [ "$clock_status" = "2" ] && [[ "$line" == "unknown: "* ]]; then
+    pass "--sync-status: '$line', exit code 2, in a message box"
+  else
+    fail "--sync-status: box '${box:-none}', exit status $clock_status, line '$line'"
+  fi
+}
+sync_status
 
 cp "$work/clock.log" "$work/inspect.log" "$out/" 2>/dev/null || true
 if [ "$failures" -eq 0 ]; then

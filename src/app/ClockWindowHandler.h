@@ -7,6 +7,7 @@
 #include "options/ClockSettings.h"
 #include "platform/canvas/Canvas.h"
 #include "platform/window/WindowHost.h"
+#include "platform/time/SyncHealth.h"
 #include "platform/time/TimeSource.h"
 #include "platform/window/ClockWindowIds.h"
 
@@ -20,6 +21,9 @@ ClockSettings& CurrentClockSettings();
 std::uint32_t& ClockTimerHandle();
 // The clock the handler reads; tests replace it.
 void SetHandlerClock(SystemClock* clock);
+// What the system says of its clock, read at most every ten seconds; shared by
+// the face's mark and the tooltip. Tests give it another source.
+SyncMonitor& ClockSyncMonitor();
 
 // Always returns 0, so the platform's default handling follows every event.
 std::int32_t ClockWindowHandler(WindowHandle window, std::uint32_t message, std::uint32_t wParam,

@@ -1,5 +1,6 @@
 #include "app/RunClock.h"
 
+#include "app/ClockTooltip.h"
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
 
@@ -10,6 +11,7 @@ std::int32_t RunClock(ClockWindowPlatform& platform, const ClockConfiguration& c
   CurrentClockSettings() = configuration.settings.settings;
   const WindowHandle window = PrepareClockWindow(platform, CurrentClockOptions());
   if (window == nullptr) return 0;  // nothing to show; nothing is reported
+  platform.SetFaceTooltip(&CurrentClockTooltipLines);
 
   platform.BringToForeground();
   // The first face is drawn before the window becomes visible.

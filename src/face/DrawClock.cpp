@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "face/StatusLine.h"
+#include "face/SyncMark.h"
 #include "options/ColorValue.h"
 #include "options/SilentPeriod.h"
 #include "platform/window/ClockWindowIds.h"
@@ -94,11 +95,22 @@ struct Dial {
   }
 };
 
+constexpr std::int32_t kLegendTop = 5;
+
+std::string LegendText(const std::string& timeText) { return timeText + " UTC"; }
+
 void DrawLegend(const Dial& dial, const std::string& timeText) {
-  const std::string legend = timeText + " UTC";
+  const std::string legend = LegendText(timeText);
   const auto width = static_cast<std::int16_t>(Canvas::TextSize(legend).width);
-  Canvas::MoveTo(static_cast<float>(dial.geometry.centerX - width / 2.0L), 5);
+  Canvas::MoveTo(static_cast<float>(dial.geometry.centerX - width / 2.0L), kLegendTop);
   Canvas::PrintText(legend);
+}
+
+// The pixels the legend's text cells cover, for what must keep clear of it.
+PixelRect LegendArea(const Dial& dial, const std::string& timeText) {
+  const TextExtent size = Canvas::TextSize(LegendText(timeText));
+  const std::int32_t left = dial.geometry.centerX - size.width / 2;
+  return {left, kLegendTop, left + size.width + 1, kLegendTop + size.height};
 }
 
 void DrawDialMarks(const Dial& dial, const ClockOptions& options) {
@@ -200,7 +212,8 @@ FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height) {
 
 // The time text is taken by value: the repaint works on its own copy.
 // cppcheck-suppress passedByValue
-void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, const ClockOptions& options) {
+void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, const ClockOptions& options,
+               const FaceMarks& marks) {
   Canvas::Attach(window, faceId, DrawingMode::Deferred);
   const ClockTime time = DecodeClockTime(timeText);
   const TextExtent size = Canvas::PixelSize();
@@ -213,6 +226,7 @@ void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, c
   DrawHourAndMinuteHands(dial, time, options);
   UpdateStatusLine(window, time, options);
   DrawSecondHandAndHub(dial, time, options);
+  if (marks.notSynchronised) DrawSyncMark(dial.geometry, LegendArea(dial, timeText));
   Canvas::Redraw();
 }
 

@@ -28,8 +28,13 @@ struct FaceGeometry {
 ClockTime DecodeClockTime(const std::string& timeText);
 FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height);
 
+// What the face shows beyond the time; all off leaves the face as it always was.
+struct FaceMarks {
+  bool notSynchronised = false;  // the system clock cannot be trusted (see SyncMark.h)
+};
+
 // Draws the face into control `faceId` and sets the window's status label.
 void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText,
-               const ClockOptions& options);
+               const ClockOptions& options, const FaceMarks& marks = {});
 
 }  // namespace halyard

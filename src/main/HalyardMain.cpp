@@ -5,6 +5,7 @@
 
 #include "app/ClockStartup.h"
 #include "app/RunClock.h"
+#include "app/SyncStatusCommand.h"
 #include "platform/window/ClockWindowPlatform.h"
 #include "platform/window/OptionsPath.h"
 #include "platform/window/ProgramArguments.h"
@@ -21,6 +22,11 @@ int main(int argc, char** argv) {
     case halyard::CommandLine::Action::Version:
       std::printf("%s\n", halyard::VersionText("halyard").c_str());
       return 0;
+    case halyard::CommandLine::Action::SyncStatus: {
+      const halyard::SyncStatusReport report = halyard::ReportSyncStatus();
+      std::printf("%s\n", report.line.c_str());
+      return report.exitStatus;
+    }
     case halyard::CommandLine::Action::Run:
       break;
   }

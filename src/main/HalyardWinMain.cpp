@@ -6,6 +6,7 @@
 
 #include "app/ClockStartup.h"
 #include "app/RunClock.h"
+#include "app/SyncStatusCommand.h"
 #include "platform/window/OptionsPath.h"
 #include "platform/window/ProgramArguments.h"
 
@@ -37,11 +38,21 @@ class SteppingClock final : public halyard::SystemClock {
 namespace {
 
 // The clock has no console, so what --help and --version print is shown in a box.
-void ShowMessage(const std::string& utf8) {
+void ShowMessage(const std::string& utf8, const wchar_t* title = L"HALYARD", UINT icon = MB_ICONINFORMATION) {
   const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
   std::wstring text(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
   if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), length);
-  MessageBoxW(nullptr, text.c_str(), L"HALYARD", MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(nullptr, text.c_str(), title, MB_OK | icon);
+}
+
+// The status goes to a message box, and to standard output too for a script
+// that started the clock with one.
+int ShowSyncStatus() {
+  const halyard::SyncStatusReport report = halyard::ReportSyncStatus();
+  std::printf("%s\n", report.line.c_str());
+  std::fflush(stdout);
+  ShowMessage(report.line, L"HALYARD sync status", report.exitStatus == 0 ? MB_ICONINFORMATION : MB_ICONWARNING);
+  return report.exitStatus;
 }
 
 }  // namespace
@@ -55,6 +66,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     case halyard::CommandLine::Action::Version:
       ShowMessage(halyard::VersionText("halyard"));
       return 0;
+    case halyard::CommandLine::Action::SyncStatus:
+      return ShowSyncStatus();
     case halyard::CommandLine::Action::Run:
       break;
   }

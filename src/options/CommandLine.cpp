@@ -32,6 +32,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (result.action == CommandLine::Action::Run) result.action = CommandLine::Action::Version;
       continue;
     }
+    if (arg == "--sync-status") {
+      if (result.action == CommandLine::Action::Run) result.action = CommandLine::Action::SyncStatus;
+      continue;
+    }
     std::string_view body = arg;
     if (arg == kSingleDashGeometry || arg.starts_with(std::string(kSingleDashGeometry) + "=")) {
       body.remove_prefix(1);
@@ -84,13 +88,15 @@ std::string SettingsHelp() {
 
 std::string ClockUsage(std::string_view placesText) {
   return "usage: halyard [--options FILE] [--NAME=VALUE | --NAME VALUE]...\n"
-         "       halyard --help | --version\n"
+         "       halyard --help | --version | --sync-status\n"
          "\n"
          "A UTC station clock that marks the maritime silent periods.\n"
          "\n"
          "  --options FILE  read the options from FILE and no other file\n"
          "  --help          print this text and exit\n"
          "  --version       print the version and exit\n"
+         "  --sync-status   print whether the system clock is synchronised and exit\n"
+         "                  (status 0 synchronised, 1 not synchronised, 2 unknown)\n"
          "\n"
          "Without --options the first of these files that exists is read:\n" +
          std::string(placesText) +

@@ -18,7 +18,7 @@ struct CommandLineSetting {
 };
 
 struct CommandLine {
-  enum class Action { Run, Help, Version };
+  enum class Action { Run, Help, Version, SyncStatus };
   Action action = Action::Run;
   std::optional<std::string> optionsFile;
   std::vector<CommandLineSetting> settings;  // in the order given; a later one wins

@@ -26,6 +26,8 @@ TEST(CommandLineTest, ArgumentsAsTheClockReadsThem) {
       {{"--help"}, Action::Help, {}, {}, 0},
       {{"-h", "--version"}, Action::Help, {}, {}, 0},
       {{"--version", "--bogus"}, Action::Version, {}, {}, 1},
+      {{"x", "--sync-status", "--sync-check=on"}, Action::SyncStatus, {}, {{"sync-check", "on", "--sync-check=on"}}, 1},
+      {{"--sync-status=1"}, Action::Run, {}, {}, 1},
       {{"--options", "a.dta", "--options=b.dta"}, Action::Run, "b.dta", {}, 0},
       {{"--options"}, Action::Run, {}, {}, 1},
       {{"--options="}, Action::Run, {}, {}, 1},

@@ -21,7 +21,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: halyard-render [--time HH:MM:SS] [--options FILE] [--dpi N] [--face-only] -o OUT.png\n"
+    "usage: halyard-render [--time HH:MM:SS] [--options FILE] [--dpi N] [--sync STATE] [--face-only] -o OUT.png\n"
     "       halyard-render --icon SIZE -o OUT.png\n"
     "       halyard-render --help | --version\n"
     "\n"
@@ -29,6 +29,8 @@ constexpr const char* kUsage =
     "  --time HH:MM:SS  the UTC time to show (default: now)\n"
     "  --options FILE   options file (default: the file the clock reads, see halyard-options)\n"
     "  --dpi N          display resolution, 48 to 960 (default 96)\n"
+    "  --sync STATE     draw the face as the clock with sync-check on does when the system\n"
+    "                   clock is synchronised, not-synchronised or unknown (default: no mark)\n"
     "  --face-only      write the face alone, without the status line\n"
     "  --icon SIZE      write the program icon, SIZE x SIZE pixels (16 to 1024)\n"
     "  -o OUT.png       where to write the picture\n";
@@ -60,6 +62,7 @@ int main(int argc, char** argv) {
   std::string timeText, optionsFile, output;
   long dpi = 96, iconSize = 0;
   bool faceOnly = false;
+  halyard::FaceMarks marks;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -81,6 +84,12 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--icon" && hasValue) {
       if (!ParseInt(argv[++i], 16, 1024, iconSize)) return Fail(std::string("bad --icon '") + argv[i] + "': expected 16 to 1024");
+    } else if (arg == "--sync" && hasValue) {
+      const std::string state = argv[++i];
+      if (state != "synchronised" && state != "not-synchronised" && state != "unknown") {
+        return Fail("bad --sync '" + state + "': expected synchronised, not-synchronised or unknown");
+      }
+      marks.notSynchronised = state == "not-synchronised";
     } else if (arg == "--face-only") {
       faceOnly = true;
     } else if (arg == "-o" && hasValue) {
@@ -125,7 +134,7 @@ int main(int argc, char** argv) {
     return std::make_unique<halyard::FreeTypeTextEngine>();
   });
   const halyard::WindowHandle handle = halyard::PrepareClockWindow(window, options);
-  halyard::DrawClock(handle, halyard::kClockFaceId, timeText, options);
+  halyard::DrawClock(handle, halyard::kClockFaceId, timeText, options, marks);
 
   const halyard::Picture picture = faceOnly ? *window.FacePicture() : window.Compose();
   if (!halyard::WritePng(output, picture, &error)) return Fail(error);

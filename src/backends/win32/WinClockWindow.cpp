@@ -204,6 +204,54 @@ void WinClockWindow::ReleaseFonts() {
   labelFont_ = nullptr;
 }
 
+// --- the tooltip over the face ---
+
+RECT WinClockWindow::FaceArea() const {
+  RECT area{};
+  HWND face = face_ ? face_->Handle() : nullptr;
+  if (face == nullptr) return area;
+  GetWindowRect(face, &area);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&area), 2);
+  return area;
+}
+
+void WinClockWindow::SetFaceTooltip(TooltipLinesProvider provider) {
+  if (hwnd_ == nullptr || tooltip_ != nullptr || provider == nullptr || !face_) return;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  if (tooltip_ == nullptr) return;
+  tooltipLines_ = provider;
+  // The face is a plain static control, which lets the mouse through to the
+  // dialog: the tool is the face's rectangle of the dialog, with the text asked for on showing.
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = static_cast<UINT_PTR>(faceId_);
+  tool.rect = FaceArea();
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // A width limit makes it a multi-line tooltip; long enough lines never wrap.
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 2000);
+  // Several lines take longer to read than the usual five seconds.
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
+}
+
+void WinClockWindow::AnswerTooltip(NMTTDISPINFOW& request) {
+  tooltipText_.clear();
+  if (tooltipLines_ != nullptr) {
+    for (const std::string& line : tooltipLines_()) {
+      if (!tooltipText_.empty()) tooltipText_ += L"\r\n";
+      tooltipText_ += ToWide(line);
+    }
+  }
+  request.hinst = nullptr;
+  request.lpszText = tooltipText_.data();
+}
+
 // --- the message loop ---
 
 void WinClockWindow::RunEventLoop(ClockEventHandler handler) {
@@ -326,6 +374,14 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (tooltip_ != nullptr && header != nullptr && header->hwndFrom == tooltip_ && header->code == TTN_GETDISPINFOW) {
+        AnswerTooltip(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
+        return TRUE;
+      }
+      return FALSE;
+    }
     case WM_TIMECHANGE:
       // The clock jumped: show the new time now, not at the next tick.
       Tick();
@@ -376,12 +432,21 @@ void WinClockWindow::PlaceControls() {
   };
   if (face_) place(faceId_, faceRect_);
   for (const auto& [id, label] : labels_) place(id, label.rect);
+  if (tooltip_ != nullptr) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = hwnd_;
+    tool.uId = static_cast<UINT_PTR>(faceId_);
+    tool.rect = FaceArea();
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void WinClockWindow::OnDestroyed() {
   SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
   // The canvas, its picture and the brushes live exactly as long as the window.
   face_.reset();
+  tooltip_ = nullptr;  // an owned window: gone with the dialog
   controlColors_.clear();
   windowColors_.Clear();
   tickTimerRunning_ = false;

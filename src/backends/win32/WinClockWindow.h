@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <map>
@@ -40,6 +41,7 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   void Show() override;
   void RunEventLoop(ClockEventHandler handler) override;
   void ReleaseFonts() override;
+  void SetFaceTooltip(TooltipLinesProvider provider) override;
 
   // WindowHost
   Canvas* FindCanvas(std::int32_t controlId) override;
@@ -59,6 +61,8 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   // What WM_CTLCOLORSTATIC answers for `controlId`, or null.
   const WinControlColors* ControlColors(std::int32_t controlId) const;
   HFONT LabelFont() const { return labelFont_; }
+  // The common-controls tooltip over the face, once SetFaceTooltip made it.
+  HWND TooltipHandle() const { return tooltip_; }
   // Dots per inch of the window's monitor.
   std::int32_t Dpi() const;
 
@@ -79,6 +83,10 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   void RealiseLabelFont();
   void RepaintControl(HWND control, bool transparent);
   void OnDpiChanged();
+  // The face's rectangle in the dialog's client area, where the tooltip answers.
+  RECT FaceArea() const;
+  // Fills the tooltip's text when it is about to show.
+  void AnswerTooltip(NMTTDISPINFOW& request);
   void OnDestroyed();
 
   HWND hwnd_ = nullptr;
@@ -117,6 +125,9 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   FontSpec labelFontSpec_{};
   bool hasLabelFont_ = false;
   HFONT labelFont_ = nullptr;
+  HWND tooltip_ = nullptr;  // owned by the dialog, which destroys it
+  TooltipLinesProvider tooltipLines_ = nullptr;
+  std::wstring tooltipText_;  // what the tooltip shows, kept while it does
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   std::int32_t dpi_ = 0;  // the window's resolution, as WM_DPICHANGED last told it

@@ -17,6 +17,7 @@
 #include "backends/x11/WindowGeometry.h"
 #include "backends/x11/WindowImage.h"
 #include "backends/x11/WindowManagerHints.h"
+#include "backends/x11/X11Tooltip.h"
 #include "backends/x11/XErrorTrap.h"
 
 // Last: Xlib's macros (Status, None, Bool) would clash with the portable headers.
@@ -29,6 +30,10 @@ namespace halyard {
 
 namespace {
 std::uint64_t g_wakeUps = 0;
+
+// What the window listens to; a tooltip adds the pointer's comings and goings.
+constexpr long kWindowEvents = KeyPressMask | StructureNotifyMask;
+constexpr long kPointerEvents = PointerMotionMask | EnterWindowMask | LeaveWindowMask | ButtonPressMask;
 
 // The sizes offered to the window manager; it scales from the nearest.
 constexpr std::array<std::int32_t, 6> kIconSizes{16, 24, 32, 48, 64, 128};
@@ -112,6 +117,7 @@ X11ClockWindow::X11ClockWindow(Display* display)
 }
 
 X11ClockWindow::~X11ClockWindow() {
+  tooltip_.reset();
   face_.reset();
   faceText_.reset();
   labelText_.reset();
@@ -178,7 +184,7 @@ WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::i
   attributes.background_pixmap = None;  // until the kept picture takes over
   attributes.border_pixel = 0;
   attributes.colormap = colormap_ != 0 ? colormap_ : DefaultColormap(display_, screen_);
-  attributes.event_mask = KeyPressMask | StructureNotifyMask;
+  attributes.event_mask = kWindowEvents;
   window_ = XCreateWindow(display_, RootWindow(display_, screen_), position.x, position.y,
                           static_cast<unsigned>(client_.width), static_cast<unsigned>(client_.height), 0, depth,
                           InputOutput, visual, CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask,
@@ -419,6 +425,7 @@ void X11ClockWindow::DestroyWindow(bool alreadyGone) {
   // The handler sees the destroy event while the window still exists, as on Windows.
   Dispatch(kEventDestroy, 0, 0);
   timers_ = TimerSchedule{};
+  if (tooltip_) tooltip_->Hide();
   if (face_) {
     // The face drew into the window's picture, which goes now: it keeps a
     // picture of its own for whatever is drawn until the fonts are released.
@@ -480,7 +487,27 @@ void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::
   handler_(this, message, wParam, lParam);
 }
 
+void X11ClockWindow::SetFaceTooltip(TooltipLinesProvider provider) {
+  if (window_ == 0 || destroyed_ || provider == nullptr) return;
+  tooltip_ = std::make_unique<X11Tooltip>(display_, screen_, window_, dpi_, provider);
+  XSelectInput(display_, window_, kWindowEvents | kPointerEvents);
+}
+
+void X11ClockWindow::FollowPointer(const XEvent& event) {
+  switch (tooltip_->OnEvent(event, faceRect_)) {
+    case X11Tooltip::RestTimer::Restart:
+      timers_.Start(kTooltipTimerId, kTooltipDelayMs, Now());
+      break;
+    case X11Tooltip::RestTimer::Stop:
+      timers_.Stop(kTooltipTimerId);
+      break;
+    case X11Tooltip::RestTimer::Keep:
+      break;
+  }
+}
+
 void X11ClockWindow::HandleEvent(XEvent& event) {
+  if (tooltip_ && event.xany.window == window_) FollowPointer(event);
   switch (event.type) {
     case KeyPress:
       if (event.xkey.window == window_ && XLookupKeysym(&event.xkey, 0) == XK_Escape) {
@@ -535,6 +562,11 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
     while (!destroyed_) {
       const auto id = timers_.TakeDue(now);
       if (!id) break;
+      if (*id == kTooltipTimerId) {  // one shot, the window's own
+        timers_.Stop(*id);
+        if (tooltip_) tooltip_->Show();
+        continue;
+      }
       Dispatch(kEventTimer, *id, 0);
       if (*id == kClockTimerId && !destroyed_) KeepClockTimerInPhase();
     }

@@ -24,6 +24,7 @@ typedef union _XEvent XEvent;
 namespace halyard {
 
 class WindowImage;
+class X11Tooltip;
 
 class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, public CanvasPresenter {
  public:
@@ -49,6 +50,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   void Show() override;
   void RunEventLoop(ClockEventHandler handler) override;
   void ReleaseFonts() override;
+  void SetFaceTooltip(TooltipLinesProvider provider) override;
 
   // WindowHost
   Canvas* FindCanvas(std::int32_t controlId) override;
@@ -69,6 +71,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   // The client area as last composed (what the server was sent); empty once the window is gone.
   const Picture& Frame() const;
   const WindowImage* Image() const { return image_.get(); }
+  const X11Tooltip* Tooltip() const { return tooltip_.get(); }
   // How often the event loop has woken from its wait, over the process.
   static std::uint64_t WakeUps();
 
@@ -84,6 +87,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   void PaintBackground();
   void ComposeLabel();
   void SendPending();
+  void FollowPointer(const XEvent& event);
   static std::chrono::nanoseconds Now();
 
   Display* display_;
@@ -119,6 +123,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
 
   TimerSchedule timers_;
   ClockEventHandler handler_ = nullptr;
+  std::unique_ptr<X11Tooltip> tooltip_;
 };
 
 }  // namespace halyard

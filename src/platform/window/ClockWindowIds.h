@@ -24,5 +24,9 @@ inline constexpr std::uint32_t kCancelCommand = 2;
 // The clock's own timer, the one the backends keep in phase with the wall clock.
 inline constexpr std::uint32_t kClockTimerId = 100;
 inline constexpr std::uint32_t kClockTimerPeriodMs = static_cast<std::uint32_t>(kTickPeriod.count());
+// A window's own one-shot timer: the pointer has rested on the face long enough
+// for its tooltip. Backends keep it to themselves; the handler never sees it.
+inline constexpr std::uint32_t kTooltipTimerId = 101;
+inline constexpr std::uint32_t kTooltipDelayMs = 700;
 
 }  // namespace halyard

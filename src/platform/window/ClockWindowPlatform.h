@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/canvas/Canvas.h"
 #include "platform/window/WindowHost.h"
@@ -18,6 +20,8 @@ namespace halyard {
 using ClockEventHandler = std::int32_t (*)(WindowHandle, std::uint32_t, std::uint32_t, std::int32_t);
 // Draws the program icon into a square target of the size wanted.
 using IconRenderer = Picture (*)(std::unique_ptr<Rasterizer> target);
+// The lines of the face's tooltip as they are at the moment it is asked for.
+using TooltipLinesProvider = std::vector<std::string> (*)();
 
 class ClockWindowPlatform {
  public:
@@ -43,6 +47,10 @@ class ClockWindowPlatform {
   virtual void Show() = 0;
   // Delivers events to `handler` until the window has been destroyed.
   virtual void RunEventLoop(ClockEventHandler handler) = 0;
+  // A tooltip over the face whose lines come from `provider` each time it
+  // opens; it changes nothing on screen until the pointer rests on the face.
+  // A window without a pointer ignores it.
+  virtual void SetFaceTooltip(TooltipLinesProvider /*provider*/) {}
   // Frees the fonts the platform realised, if nothing uses them any more.
   virtual void ReleaseFonts() = 0;
 };

@@ -289,6 +289,27 @@ TEST_F(WinClockWindowTest, DpiChangeRebuildsTheFaceAndTheLabelFont) {
   ExpectRect(RectInParent(label), UnitsToPixels(dialog, 0, 250, 220, 50));
 }
 
+// The face's tooltip: the standard control, over the face, asking for its
+// lines each time it is about to show.
+TEST_F(WinClockWindowTest, TheFaceTooltipAsksForItsLinesWhenItShows) {
+  window->SetFaceTooltip([] { return std::vector<std::string>{"System clock: unknown", "Next: a second line"}; });
+  HWND tooltip = window->TooltipHandle();
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  ASSERT_TRUE(SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+  ExpectRect(tool.rect, RectInParent(face));
+
+  NMTTDISPINFOW request{};
+  request.hdr.hwndFrom = tooltip;
+  request.hdr.idFrom = static_cast<UINT_PTR>(kClockFaceId);
+  request.hdr.code = TTN_GETDISPINFOW;
+  SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(kClockFaceId), reinterpret_cast<LPARAM>(&request));
+  ASSERT_NE(request.lpszText, nullptr);
+  EXPECT_EQ(std::wstring(request.lpszText), L"System clock: unknown\r\nNext: a second line");
+}
+
 // --- ending the window through the message loop ---
 
 // A loop that fails to end would hang the whole run: end it from outside instead.

@@ -145,4 +145,29 @@ unsigned long TestDisplay::WaitForMappedWindow(long pid, int timeoutMs) const {
   }
 }
 
+bool TestDisplay::WaitForDestroyedWindow(unsigned long window, int timeoutMs) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    while (XPending(display_) > 0) {
+      XEvent event;
+      XNextEvent(display_, &event);
+      if (event.type == DestroyNotify && event.xdestroywindow.window == window) return true;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd watch{ConnectionNumber(display_), POLLIN, 0};
+    poll(&watch, 1, static_cast<int>(left.count()));
+  }
+}
+
+void TestDisplay::MovePointer(int x, int y) const {
+  XWarpPointer(display_, None, DefaultRootWindow(display_), 0, 0, 0, 0, x, y);
+  XFlush(display_);
+}
+
+bool TestDisplay::OverrideRedirect(unsigned long window) const {
+  XWindowAttributes attributes{};
+  return XGetWindowAttributes(display_, window, &attributes) != 0 && attributes.override_redirect;
+}
+
 }  // namespace halyard::testing

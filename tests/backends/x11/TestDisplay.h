@@ -53,6 +53,12 @@ class TestDisplay {
   // _NET_WM_PID is `pid`; 0 if none was. Must be called after WatchRoot().
   void WatchRoot() const;
   unsigned long WaitForMappedWindow(long pid, int timeoutMs) const;
+  // Whether `window` was destroyed within `timeoutMs` (after WatchRoot()).
+  bool WaitForDestroyedWindow(unsigned long window, int timeoutMs) const;
+
+  // Puts the pointer at a place on the screen, as a user's mouse would.
+  void MovePointer(int x, int y) const;
+  bool OverrideRedirect(unsigned long window) const;
 
  private:
   Display* display_;

@@ -254,6 +254,35 @@ TEST_F(X11ProgramTest, At144DpiTheWindowScalesAndTheCloseBoxEndsIt) {
   EXPECT_EQ(Stop(), 0);
 }
 
+// The face's tooltip: nothing until the pointer rests on the face, then a
+// small window below the pointer with the sync line; gone when it leaves.
+TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) {
+  display_.SetResources("");
+  display_.MovePointer(0, 0);
+  const unsigned long window = Start();
+  ASSERT_NE(window, 0u);
+  const auto geometry = display_.WindowGeometry(window);
+  const int x = geometry.x + 60, y = geometry.y + 200;  // over the dial
+  display_.MovePointer(x, y);
+  const unsigned long tooltip = display_.WaitForMappedWindow(pid_, 5000);
+  ASSERT_NE(tooltip, 0u) << "no tooltip after the pointer rested";
+  EXPECT_TRUE(display_.OverrideRedirect(tooltip));
+  const auto text = display_.GetProperty(tooltip, "_NET_WM_NAME");
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(text->bytes.rfind("System clock: ", 0), 0u) << text->bytes;
+  const auto where = display_.WindowGeometry(tooltip);
+  EXPECT_EQ(where.x, x);
+  EXPECT_GT(where.y, y) << "below the pointer, not under it";
+  const Picture shown = display_.Capture(tooltip);
+  EXPECT_GE(DistinctColours(shown), 3u) << "paper, edge and text";
+  WritePng(::testing::TempDir() + "halyard-tooltip.png", shown, nullptr);
+
+  display_.MovePointer(0, 0);  // off the clock
+  EXPECT_TRUE(display_.WaitForDestroyedWindow(tooltip, 5000)) << "the tooltip stayed after the pointer left";
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
 TEST_F(X11ProgramTest, TerminationSignalsEndTheClockWithStatusZero) {
   for (const int signal : {SIGTERM, SIGINT}) {
     ASSERT_NE(Start(), 0u);

@@ -20,6 +20,7 @@ struct GoldenCase {
   const char* name;
   const char* time;
   ClockOptions options;
+  FaceMarks marks = {};
 };
 
 // Named in test output by its picture, not dumped as bytes.
@@ -42,8 +43,46 @@ ClockOptions OddColours() {
 Picture Render(const GoldenCase& c) {
   OffscreenWindow window(96, [] { return std::make_unique<FreeTypeTextEngine>(); });
   const WindowHandle handle = PrepareClockWindow(window, c.options);
-  DrawClock(handle, kClockFaceId, c.time, c.options);
+  DrawClock(handle, kClockFaceId, c.time, c.options, c.marks);
   return window.Compose();
+}
+
+class FixedClock final : public SystemClock {
+ public:
+  explicit FixedClock(const std::string& hhmmss) {
+    using namespace std::chrono;
+    const auto field = [&](std::size_t at) { return std::stoi(hhmmss.substr(at, 2)); };
+    now = sys_days{2026y / December / 9} + hours{field(0)} + minutes{field(3)} + seconds{field(6)};
+  }
+  ClockReading Read() override { return {now, {}}; }
+  std::chrono::sys_time<std::chrono::milliseconds> now;
+};
+
+class FixedSyncSource final : public SyncSource {
+ public:
+  explicit FixedSyncSource(SyncReading r) : reading(std::move(r)) {}
+  SyncReading Read() override { return reading; }
+  SyncReading reading;
+};
+
+// The clock's own path: the handler's first repaint, with sync-check on and
+// the system saying `sync`.
+Picture RenderThroughHandler(const GoldenCase& c, SyncReading sync) {
+  FixedClock clock(c.time);
+  FixedSyncSource source(std::move(sync));
+  SetHandlerClock(&clock);
+  ClockSyncMonitor().SetSource(source);
+  CurrentClockSettings().syncCheck = true;
+  CurrentClockOptions() = c.options;
+  OffscreenWindow window(96, [] { return std::make_unique<FreeTypeTextEngine>(); });
+  const WindowHandle handle = PrepareClockWindow(window, c.options);
+  ClockWindowHandler(handle, kEventInitialise, 0, 0);
+  ClockWindowHandler(handle, kEventDestroy, 0, 0);
+  Picture picture = window.Compose();
+  CurrentClockSettings().syncCheck = false;
+  ClockSyncMonitor().SetSource(PlatformSyncSource());
+  SetHandlerClock(nullptr);
+  return picture;
 }
 
 Picture Difference(const Picture& a, const Picture& b) {
@@ -58,9 +97,7 @@ Picture Difference(const Picture& a, const Picture& b) {
 
 class FaceGolden : public ::testing::TestWithParam<GoldenCase> {};
 
-TEST_P(FaceGolden, MatchesTheCommittedPicture) {
-  const GoldenCase& c = GetParam();
-  const Picture actual = Render(c);
+void ExpectGolden(const GoldenCase& c, const Picture& actual) {
   const std::string expectedPath = std::string(HALYARD_TEST_DATA) + "/golden/" + c.name + ".png";
   if (std::getenv("HALYARD_UPDATE_GOLDEN") != nullptr) {
     std::filesystem::create_directories(std::string(HALYARD_TEST_DATA) + "/golden");
@@ -85,11 +122,25 @@ TEST_P(FaceGolden, MatchesTheCommittedPicture) {
   }
 }
 
+TEST_P(FaceGolden, MatchesTheCommittedPicture) { ExpectGolden(GetParam(), Render(GetParam())); }
+
+// Sync-check on changes nothing while the clock is synchronised or its state unknown.
+TEST_P(FaceGolden, SyncCheckOnWithoutATroubleChangesNothing) {
+  const GoldenCase& c = GetParam();
+  if (c.marks.notSynchronised || std::getenv("HALYARD_UPDATE_GOLDEN") != nullptr) GTEST_SKIP();
+  SyncReading synchronised;
+  synchronised.kind = SyncReading::Kind::Kernel;
+  synchronised.maxErrorMicros = 40'000;
+  ExpectGolden(c, RenderThroughHandler(c, synchronised));
+  ExpectGolden(c, RenderThroughHandler(c, SyncReading{}));  // missing: unknown
+}
+
 INSTANTIATE_TEST_SUITE_P(Faces, FaceGolden,
                          ::testing::Values(GoldenCase{"default-2182", "14:01:09", DefaultClockOptions()},
                                            GoldenCase{"default-banner", "03:27:52", DefaultClockOptions()},
                                            GoldenCase{"dot-500", "09:46:15", DotStyle()},
-                                           GoldenCase{"odd-colours", "23:59:59", OddColours()}),
+                                           GoldenCase{"odd-colours", "23:59:59", OddColours()},
+                                           GoldenCase{"no-sync", "14:01:09", DefaultClockOptions(), {true}}),
                          [](const auto& info) {
                            std::string name = info.param.name;
                            for (char& ch : name) ch = ch == '-' ? '_' : ch;
@@ -106,6 +157,43 @@ TEST(FaceRendering, RepaintingTheSameTimeGivesTheSamePicture) {
   for (const char* other : {"00:00:00", "12:59:59", "", "xx:yy:zz"}) DrawClock(handle, kClockFaceId, other, options);
   DrawClock(handle, kClockFaceId, "07:45:30", options);
   EXPECT_TRUE(window.Compose() == first);
+}
+
+// At every resolution the mark is there, readable, and covers only empty
+// background well clear of the legend, the dial and the hands.
+TEST(FaceRendering, TheSyncMarkKeepsClearOfTheFaceAtEveryResolution) {
+  const ClockOptions options = DefaultClockOptions();
+  for (const std::int32_t dpi : {48, 72, 96, 120, 144, 192, 288, 480}) {
+    OffscreenWindow window(dpi, [] { return std::make_unique<FreeTypeTextEngine>(); });
+    const WindowHandle handle = PrepareClockWindow(window, options);
+    DrawClock(handle, kClockFaceId, "20:08:58", options);
+    const Picture plain = *window.FacePicture();
+    DrawClock(handle, kClockFaceId, "20:08:58", options, FaceMarks{true});
+    const Picture marked = *window.FacePicture();
+    const std::uint32_t background = plain.Get(0, 0);
+    PixelRect changed{marked.Width(), marked.Height(), 0, 0};
+    int crowded = 0;
+    for (std::int32_t y = 0; y < marked.Height(); ++y) {
+      for (std::int32_t x = 0; x < marked.Width(); ++x) {
+        if (marked.Get(x, y) == plain.Get(x, y)) continue;
+        changed = {std::min(changed.left, x), std::min(changed.top, y), std::max(changed.right, x + 1),
+                   std::max(changed.bottom, y + 1)};
+        for (std::int32_t dy = -2; dy <= 2; ++dy) {
+          for (std::int32_t dx = -2; dx <= 2; ++dx) {
+            const std::int32_t nx = x + dx, ny = y + dy;
+            if (nx >= 0 && ny >= 0 && nx < plain.Width() && ny < plain.Height() && plain.Get(nx, ny) != background) {
+              ++crowded;
+            }
+          }
+        }
+      }
+    }
+    EXPECT_FALSE(changed.Empty()) << dpi << " dpi: no mark";
+    EXPECT_GE(changed.bottom - changed.top, 11) << dpi << " dpi: too small to read";  // the text cell at least
+    EXPECT_EQ(crowded, 0) << dpi << " dpi: the mark comes within two pixels of the face";
+    DrawClock(handle, kClockFaceId, "20:08:58", options);
+    EXPECT_TRUE(*window.FacePicture() == plain) << dpi << " dpi: the mark leaves something behind";
+  }
 }
 
 }  // namespace
