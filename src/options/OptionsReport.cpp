@@ -115,6 +115,10 @@ class ReportBuilder {
            "the banner has the colour of its background (BackgroundColor) and cannot be read");
     }
 
+    if (width) {
+      CheckText(*width, 8, o.FrequencyUnit);
+      CheckText(*width, 9, o.BannerText);
+    }
     if (width && width->measure) {
       CheckWidth(*width, 8, telegraphyText);
       CheckWidth(*width, 8, telephonyText);
@@ -145,6 +149,33 @@ class ReportBuilder {
       message += "; the \"&H\" is missing";
     }
     Warn(OptionsWarning::Kind::ColorForm, index + 1, std::move(message));
+  }
+
+  // Non-ASCII text: valid UTF-8 in a file without the mark that this system
+  // shows as other characters, and characters the font cannot draw.
+  void CheckText(const StatusWidthLimit& platform, std::size_t line, const std::string& text) {
+    const bool nonAscii = std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });
+    if (!nonAscii) return;
+    if (!report_.options.Utf8Texts && platform.showsAsUtf8 && IsUtf8(text) && !platform.showsAsUtf8(text)) {
+      Warn(OptionsWarning::Kind::Encoding, line,
+           Quoted(text) + " is UTF-8 but the file has no byte-order mark, so this system shows other characters; "
+                          "save the file as UTF-8 with BOM");
+    }
+    if (platform.missingGlyphs) {
+      const std::string missing = platform.missingGlyphs(text);
+      if (!missing.empty()) {
+        Warn(OptionsWarning::Kind::MissingGlyph, line,
+             "the clock's font has no glyph for " + Quoted(missing) + ": it shows a box instead");
+      }
+    }
+  }
+
+  static bool IsUtf8(std::string_view text) {
+    char32_t c = 0;
+    for (std::size_t i = 0; i < text.size();) {
+      if (NextUtf8(text, i, c) != Utf8Step::Character) return false;
+    }
+    return true;
   }
 
   void CheckWidth(const StatusWidthLimit& width, std::size_t line, const std::string& text) {

@@ -21,6 +21,12 @@ namespace halyard {
 struct StatusWidthLimit {
   std::function<int(std::string_view)> measure;
   int maxPixels = 0;
+  // How the platform shows texts, for the encoding and glyph warnings; either
+  // may be left out. `showsAsUtf8`: whether bytes from a file without a
+  // byte-order mark show as the characters UTF-8 would give. `missingGlyphs`:
+  // the characters the clock's font cannot draw, as UTF-8.
+  std::function<bool(std::string_view)> showsAsUtf8;
+  std::function<std::string(std::string_view)> missingGlyphs;
 };
 
 struct OptionsWarning {
@@ -36,6 +42,8 @@ struct OptionsWarning {
     TextTooWide,        // a status text wider than the status line
     WideCharacters,     // a file saved as UTF-16, which the clock reads byte by byte
     Setting,            // a line after the ninth: unknown name, bad value, not name=value
+    Encoding,           // UTF-8 text in a file without a byte-order mark, shown otherwise here
+    MissingGlyph,       // a character the clock's font has no glyph for
   };
   Kind kind;
   std::size_t line;  // the file line it concerns (1 to 9 for the options), 0 for the whole file

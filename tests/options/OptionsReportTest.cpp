@@ -117,7 +117,7 @@ TEST(OptionsReportTest, WidthCheckIsOptionalAndCoversEveryStatusText) {
   options.BannerText = std::string(40, 'W');
   EXPECT_TRUE(ReportOnOptions(options, 9).warnings.empty());
 
-  const StatusWidthLimit limit{[](std::string_view text) { return static_cast<int>(text.size()) * 10; }, 200};
+  const StatusWidthLimit limit{[](std::string_view text) { return static_cast<int>(text.size()) * 10; }, 200, {}, {}};
   const OptionsReport report = ReportOnOptions(options, 9, limit);
   EXPECT_EQ(KindsAndLines(report), (std::vector<std::pair<Kind, std::size_t>>{{Kind::TextTooWide, 9}}));
   // Exactly the limit still fits: only the longer 2182 kHz text is too wide.
@@ -126,6 +126,32 @@ TEST(OptionsReportTest, WidthCheckIsOptionalAndCoversEveryStatusText) {
   EXPECT_EQ(std::count_if(wide.warnings.begin(), wide.warnings.end(),
                           [](const OptionsWarning& w) { return w.line == 8; }),
             1);
+}
+
+// Non-ASCII texts: UTF-8 without the mark that this system would show as other
+// characters, and characters the font lacks; a marked file or a Latin-1 text
+// meant for the code page is not an encoding mistake.
+TEST(OptionsReportTest, WarnsOfUnmarkedUtf8AndMissingGlyphs) {
+  StatusWidthLimit platform;
+  platform.showsAsUtf8 = [](std::string_view) { return false; };  // a C locale, a Western code page
+  platform.missingGlyphs = [](std::string_view text) {
+    return text.find("\xE2\x9C\x88") != std::string_view::npos ? std::string("\xE2\x9C\x88") : std::string();
+  };
+  const std::string nine = "&H000000\n&HFFFFFF\n&HFFFFFF\nLINE\n&H00FF00\n&HFF901E\n&HFFFFFF\nkHz\n";
+  struct Case {
+    std::string file;
+    std::vector<std::pair<Kind, std::size_t>> expected;
+  };
+  const Case cases[] = {
+      {nine + "\xC3\x85land Radio", {{Kind::Encoding, 9}}},
+      {"\xEF\xBB\xBF" + nine + "\xC3\x85land Radio", {}},
+      {nine + "\xC5land Radio", {}},
+      {"\xEF\xBB\xBF" + nine + "Radio \xE2\x9C\x88", {{Kind::MissingGlyph, 9}}},
+      {nine + "Plain", {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(KindsAndLines(ReportOnOptionsFile(c.file, platform)), c.expected) << c.file;
+  platform.showsAsUtf8 = [](std::string_view) { return true; };  // a UTF-8 locale
+  EXPECT_TRUE(ReportOnOptionsFile(nine + "\xC3\x85land Radio", platform).warnings.empty());
 }
 
 TEST(OptionsReportTest, EscapesWhatWouldNotPrint) {

@@ -119,7 +119,12 @@ void PrintReport(const std::string& path, const std::vector<std::string>& looked
 std::optional<halyard::StatusWidthLimit> StatusLineWidth(bool utf8Text = false) {
   auto measure = halyard::MakeStatusTextMeasure(96, utf8Text);
   if (!measure) return std::nullopt;
-  return halyard::StatusWidthLimit{measure, halyard::DialogUnits::ForDpi(96).ToPixelsX(halyard::kWindowWidthUnits)};
+  halyard::StatusWidthLimit limit;
+  limit.measure = measure;
+  limit.maxPixels = halyard::DialogUnits::ForDpi(96).ToPixelsX(halyard::kWindowWidthUnits);
+  limit.showsAsUtf8 = halyard::ShowsAsUtf8;
+  limit.missingGlyphs = halyard::MakeMissingGlyphs(96, utf8Text);
+  return limit;
 }
 
 int ShowFile(const halyard::OptionsFileLocation& location) {

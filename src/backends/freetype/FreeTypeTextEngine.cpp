@@ -167,6 +167,19 @@ std::int32_t FreeTypeTextEngine::Advance(std::string_view text) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(total, std::numeric_limits<std::int32_t>::max()));
 }
 
+std::string FreeTypeTextEngine::MissingGlyphs(std::string_view text) {
+  std::string missing;
+  if (current_ == nullptr) return missing;
+  std::u32string seen;
+  LocaleDecoder decoder(text, utf8Text_);
+  for (char32_t c = 0; decoder.Next(c);) {
+    if (c < 0x20 || c == 0x7F || seen.find(c) != std::u32string::npos || current_->HasGlyph(c)) continue;
+    seen += c;
+    AppendUtf8(missing, c);
+  }
+  return missing;
+}
+
 void FreeTypeTextEngine::DrawGlyphs(Picture& picture, PixelPoint origin, std::string_view text,
                                     std::uint32_t pixel, PixelRect clip) {
   if (current_ == nullptr) return;

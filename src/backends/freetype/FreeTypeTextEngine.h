@@ -27,6 +27,9 @@ class FreeTypeTextEngine final : public TextEngine {
   bool SetFont(const FontSpec& font, std::int32_t dpi) override;
   FontMetrics Metrics() const override;
   std::int32_t Advance(std::string_view text) override;
+  // The characters of `text` (control characters aside) the current font has
+  // no glyph for, each once, as UTF-8; empty with no font.
+  std::string MissingGlyphs(std::string_view text);
   void DrawGlyphs(Picture& picture, PixelPoint origin, std::string_view text, std::uint32_t pixel,
                   PixelRect clip) override;
 

@@ -125,6 +125,14 @@ std::string RealisedFont::StyleName() const {
   return face_->style_name != nullptr ? face_->style_name : "";
 }
 
+bool RealisedFont::HasGlyph(char32_t codePoint) const {
+  if (face_->charmap != nullptr && face_->charmap->encoding == FT_ENCODING_MS_SYMBOL && codePoint < 0x100 &&
+      FT_Get_Char_Index(face_, 0xF000 + codePoint) != 0) {
+    return true;
+  }
+  return FT_Get_Char_Index(face_, codePoint) != 0;
+}
+
 Glyph RealisedFont::GlyphFor(char32_t codePoint) {
   const bool small = codePoint < byteIndex_.size();
   FT_UInt index = small && byteIndex_[codePoint] != 0 ? byteIndex_[codePoint] - 1 : 0;

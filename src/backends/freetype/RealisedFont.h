@@ -48,6 +48,8 @@ class RealisedFont {
   // The glyph shown for a code point (the font's default glyph when it has
   // none). Valid until the next call.
   Glyph GlyphFor(char32_t codePoint);
+  // Whether the font has a glyph of its own for the code point.
+  bool HasGlyph(char32_t codePoint) const;
   // How many times a glyph was loaded and rendered (cache misses).
   std::uint64_t Renders() const { return renders_; }
 

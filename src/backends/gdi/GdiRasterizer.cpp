@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/window/Utf8Encoder.h"
+
 namespace halyard {
 
 namespace {
@@ -301,6 +303,24 @@ FontMetrics GdiRasterizer::Metrics() {
   TEXTMETRICW tm{};
   if (!gdi_->dc || !GetTextMetricsW(gdi_->dc, &tm)) return {};
   return {tm.tmHeight, tm.tmAscent, tm.tmDescent, tm.tmExternalLeading};
+}
+
+std::string GdiRasterizer::MissingGlyphs(std::string_view text) {
+  std::string missing;
+  if (!gdi_->dc || !Widen(text, gdi_->utf8Text, gdi_->wide) || gdi_->wide.empty()) return missing;
+  std::vector<WORD> indices(gdi_->wide.size());
+  if (GetGlyphIndicesW(gdi_->dc, gdi_->wide.c_str(), static_cast<int>(gdi_->wide.size()), indices.data(),
+                       GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+    return missing;
+  }
+  std::wstring seen;
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    const wchar_t c = gdi_->wide[i];
+    if (indices[i] != 0xFFFF || c < 0x20 || c == 0x7F || seen.find(c) != std::wstring::npos) continue;
+    seen += c;
+    AppendUtf8(missing, static_cast<char32_t>(c));
+  }
+  return missing;
 }
 
 TextExtent GdiRasterizer::MeasureText(std::string_view text) {

@@ -42,6 +42,9 @@ class GdiRasterizer final : public Rasterizer {
   bool SetFont(const FontSpec& spec, std::int32_t dpi) override;
   FontMetrics Metrics() override;
   TextExtent MeasureText(std::string_view text) override;
+  // The characters of `text` (control characters aside) the current font has
+  // no glyph for, each once, as UTF-8.
+  std::string MissingGlyphs(std::string_view text);
   void DrawText(PixelPoint origin, std::string_view text, std::uint32_t color,
                 std::optional<std::uint32_t> background, PixelRect clip) override;
 
