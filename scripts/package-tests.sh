@@ -68,6 +68,9 @@ user_check() {
   xpid=$!
   cleanups+=("kill $xpid 2>/dev/null; wait $xpid 2>/dev/null")
   for _ in $(seq 100); do DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  # The pointer starts in the middle of the screen, over the face, where it
+  # would bring up the tooltip over the picture being compared.
+  DISPLAY=":$n" xdotool mousemove 0 0
   as_user DISPLAY=":$n" /usr/bin/halyard 2>"$scratch/user-clock.err" &
   clock=$!
   cleanups+=("kill \$(ps -o pid= --ppid $clock) $clock 2>/dev/null; wait $clock 2>/dev/null")
