@@ -16,8 +16,11 @@ namespace {
 // The rules, one byte at a time.
 ClockOptions SlowParse(std::string_view bytes) {
   bytes = bytes.substr(0, kMaxOptionsFileBytes);
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   ClockOptions options;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    bytes.remove_prefix(3);
+    options.Utf8Texts = true;  // the mark makes the texts UTF-8
+  }
   std::size_t pos = 0;
   for (std::size_t line = 0; line < ClockOptions::kLineCount; ++line) {
     std::string text;
@@ -53,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Written back with CR LF, the lines read the same (unless line 1 would
   // begin with a byte-order mark, which is skipped).
   if (options.BackgroundColor.rfind("\xEF\xBB\xBF", 0) != 0) {
-    std::string rewritten;
+    std::string rewritten = options.Utf8Texts ? "\xEF\xBB\xBF" : "";
     for (std::size_t i = 0; i < ClockOptions::kLineCount; ++i) rewritten += options.Line(i) + "\r\n";
     if (!(ParseClockOptions(rewritten) == options)) std::abort();
   }

@@ -64,12 +64,13 @@ user_check() {
 
   for n in $(seq 150 190); do [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break; done
   # -ac: the private server lets the test user connect without a cookie.
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset -ac >/dev/null 2>&1 &
   xpid=$!
   cleanups+=("kill $xpid 2>/dev/null; wait $xpid 2>/dev/null")
   for _ in $(seq 100); do DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   # The pointer starts in the middle of the screen, over the face, where it
-  # would bring up the tooltip over the picture being compared.
+  # would bring up the tooltip over the picture being compared. (-noreset: a
+  # server that resets when its last client leaves puts the pointer back.)
   DISPLAY=":$n" xdotool mousemove 0 0
   as_user DISPLAY=":$n" /usr/bin/halyard 2>"$scratch/user-clock.err" &
   clock=$!
