@@ -282,7 +282,7 @@ TEST_F(X11ProgramTest, At144DpiTheWindowScalesAndTheCloseBoxEndsIt) {
 }
 
 // The face's tooltip: nothing until the pointer rests on the face, then a
-// small window below the pointer with the sync line; gone when it leaves.
+// small window below the pointer with the sync line and the silent period; gone when it leaves.
 TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) {
   display_.SetResources("");
   display_.MovePointer(0, 0);
@@ -297,6 +297,9 @@ TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) 
   const auto text = display_.GetProperty(tooltip, "_NET_WM_NAME");
   ASSERT_TRUE(text.has_value());
   EXPECT_EQ(text->bytes.rfind("System clock: ", 0), 0u) << text->bytes;
+  const std::size_t period = text->bytes.find('\n') + 1;  // then the silent period, in force or next
+  EXPECT_TRUE(text->bytes.compare(period, 13, "Next: SILENT ") == 0 || text->bytes.compare(period, 7, "SILENT ") == 0)
+      << text->bytes;
   const auto where = display_.WindowGeometry(tooltip);
   EXPECT_EQ(where.x, x);
   EXPECT_GT(where.y, y) << "below the pointer, not under it";
