@@ -266,7 +266,7 @@ void CheckCountdownWidth(const StatusWidthLimit& width, OptionsReport& report) {
     for (std::int32_t seconds = 1; seconds <= kLongestCountdownSeconds; ++seconds) {
       AssignCountdownText(text, period, report.options.FrequencyUnit, seconds);
       const int pixels = width.measure(text);
-      if (pixels > widestPixels) {
+      if (pixels >= widestPixels) {  // of equals, the longest wait: "IN 12:00"
         widestPixels = pixels;
         widest = text;
       }
