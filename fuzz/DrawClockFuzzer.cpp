@@ -48,7 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.Line(i) = input.ConsumeRandomLengthString(64);
   }
   const std::string timeText = input.ConsumeRandomLengthString(16);
-  const halyard::FaceMarks marks{input.ConsumeBool()};  // last, so older corpus inputs keep their meaning
+  // Last, each added after the ones before, so older corpus inputs keep their meaning.
+  halyard::FaceMarks marks;
+  marks.notSynchronised = input.ConsumeBool();
+  marks.countdown = input.ConsumeBool();
 
   halyard::Canvas canvas(std::make_unique<halyard::SoftRasterizer>(width, height, &Text()), nullptr, 96);
   FuzzWindow window(canvas);

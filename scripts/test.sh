@@ -37,7 +37,7 @@ step "linux build" build linux
 step "linux unit tests" ctest --test-dir build/linux --output-on-failure --no-tests=error -j2
 step "benchmarks (short run)" bash -c 'for b in build/linux/bench/halyard_bench*; do [ -x "$b" ] || continue; "$b" --benchmark_min_time=0.05 || exit 1; done'
 step "soak: a million repaints" build/linux/bench/halyard-soak "${HALYARD_SOAK_CALLS:-1000000}"
-step "asan build" build asan halyard_tests halyard-render halyard-options halyard
+step "asan build" build asan halyard_tests halyard-render halyard-options halyard halyard-test-clock
 step "asan unit tests" env LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt ctest --test-dir build/asan --output-on-failure --no-tests=error -j2
 # Valgrind computes long double in double precision, so the golden faces (whose
 # geometry is worked out in extended precision) are left to the native runs, and

@@ -15,7 +15,8 @@
 #    blank in a screenshot, then ended by Escape, the close command (close box,
 #    system menu), WM_CLOSE and Alt+F4; each run must exit with code 0.
 # 3. The command line: halyard-options.exe --version prints the project's
-#    version; the clock given an unknown argument still opens its window.
+#    version; the clock given an unknown argument still opens its window;
+#    with --countdown=on --alert=both the label counts down.
 # 4. BUILD_DIR/halyard.exe --sync-status: "unknown" under Wine, in a message
 #    box and on standard output, exit code 2, and no clock window.
 #
@@ -356,6 +357,24 @@ if inspect wait 120 >"$work/stray.facts"; then
     fail "no stderr line naming the argument: $(tr -d '\r' <"$work/clock.log" | head -3)"
 else
   fail "an unknown argument: no window with the caption HALYARD"
+  wait_clock 5
+fi
+
+# The countdown and alert settings: the label counts down to the next period
+# (or names the one in force), and the clock ends as usual.
+start_clock --countdown=on --alert=both
+if inspect wait 120 >"$work/countdown.facts"; then
+  label=$(fact label_text "$work/countdown.facts")
+  if [[ "$label" =~ ^(500\ kHz\ CW|2182\ kHz\ PH)\ IN\ [0-9]+:[0-5][0-9]$ || "$label" == "SILENT "* ]]; then
+    pass "countdown on: label '$label'"
+  else
+    fail "countdown on: label '$label'"
+  fi
+  inspect close >/dev/null || true
+  wait_clock 30
+  [ "$clock_status" = "0" ] && pass "alert=both: the clock ends with exit code 0" || fail "alert=both: exit status $clock_status"
+else
+  fail "countdown and alert=both: no window with the caption HALYARD"
   wait_clock 5
 fi
 

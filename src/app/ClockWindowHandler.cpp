@@ -1,5 +1,6 @@
 #include "app/ClockWindowHandler.h"
 
+#include "app/SilentPeriodAlert.h"
 #include "face/DrawClock.h"
 #include "platform/window/WindowHost.h"
 
@@ -10,7 +11,53 @@ ClockSettings g_settings;
 std::uint32_t g_timerHandle = 0;
 SystemClock* g_clock = nullptr;
 
-std::string CurrentUtcTimeText() { return UtcTimeText(g_clock != nullptr ? *g_clock : PlatformClock()); }
+SilentPeriodAlert g_alert;
+std::optional<ClockTime> g_shown;
+
+// The time of one tick, from one reading of the clock: its text and its instant.
+struct TickTime {
+  std::string text;
+  std::chrono::sys_seconds utc;
+};
+
+class OneReading final : public SystemClock {
+ public:
+  explicit OneReading(ClockReading reading) : reading_(reading) {}
+  ClockReading Read() override { return reading_; }
+
+ private:
+  ClockReading reading_;
+};
+
+TickTime ReadTickTime() {
+  OneReading once((g_clock != nullptr ? *g_clock : PlatformClock()).Read());
+  const ClockReading reading = once.Read();
+  return {UtcTimeText(once), std::chrono::floor<std::chrono::seconds>(reading.utc)};
+}
+
+void ShowTick(WindowHandle window, const TickTime& time, const FaceMarks& marks) {
+  DrawClock(window, kClockFaceId, time.text, g_options, marks);
+  g_shown = DecodeClockTime(time.text);
+}
+
+// With the setting off nothing is asked of the window.
+void FollowSilentPeriods(WindowHandle window, std::chrono::sys_seconds utc) {
+  const AlertMode mode = g_settings.alert;
+  if (mode == AlertMode::Off || window == nullptr) return;
+  const bool bell = mode == AlertMode::Bell || mode == AlertMode::Both;
+  const bool flash = mode == AlertMode::Flash || mode == AlertMode::Both;
+  switch (g_alert.Tick(utc)) {
+    case SilentPeriodAlert::Signal::Start:
+      if (bell) window->RequestAttention(Attention::Bell);
+      if (flash) window->RequestAttention(Attention::Flash);
+      break;
+    case SilentPeriodAlert::Signal::End:
+      if (flash) window->RequestAttention(Attention::StopFlash);
+      break;
+    case SilentPeriodAlert::Signal::None:
+      break;
+  }
+}
 
 // With the setting off the system is not even asked.
 FaceMarks CurrentFaceMarks() {
@@ -19,6 +66,7 @@ FaceMarks CurrentFaceMarks() {
     marks.notSynchronised =
         ClockSyncMonitor().Health(std::chrono::steady_clock::now()).state == SyncState::NotSynchronised;
   }
+  marks.countdown = g_settings.countdown;
   return marks;
 }
 }  // namespace
@@ -27,6 +75,7 @@ ClockOptions& CurrentClockOptions() { return g_options; }
 ClockSettings& CurrentClockSettings() { return g_settings; }
 std::uint32_t& ClockTimerHandle() { return g_timerHandle; }
 void SetHandlerClock(SystemClock* clock) { g_clock = clock; }
+std::optional<ClockTime> ShownClockTime() { return g_shown; }
 SyncMonitor& ClockSyncMonitor() {
   static SyncMonitor monitor;
   return monitor;
@@ -36,14 +85,18 @@ std::int32_t ClockWindowHandler(WindowHandle window, std::uint32_t message, std:
                                 std::int32_t /*lParam*/) {
   switch (message) {
     case kEventInitialise: {
-      const std::string timeText = CurrentUtcTimeText();
+      const TickTime time = ReadTickTime();
       g_timerHandle = window != nullptr ? window->StartTimer(kClockTimerId, kClockTimerPeriodMs) : 0;
-      DrawClock(window, kClockFaceId, timeText, g_options, CurrentFaceMarks());
+      ShowTick(window, time, CurrentFaceMarks());
+      g_alert = SilentPeriodAlert{};  // a clock started inside a period stays quiet
+      FollowSilentPeriods(window, time.utc);
       break;
     }
     case kEventTimer:
       if (wParam == kClockTimerId) {
-        DrawClock(window, kClockFaceId, CurrentUtcTimeText(), g_options, CurrentFaceMarks());
+        const TickTime time = ReadTickTime();
+        ShowTick(window, time, CurrentFaceMarks());
+        FollowSilentPeriods(window, time.utc);
       }
       break;
     case kEventDestroy:

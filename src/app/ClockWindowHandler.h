@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "face/DrawClock.h"
 #include "options/ClockOptions.h"
 #include "options/ClockSettings.h"
 #include "platform/canvas/Canvas.h"
@@ -21,6 +23,8 @@ ClockSettings& CurrentClockSettings();
 std::uint32_t& ClockTimerHandle();
 // The clock the handler reads; tests replace it.
 void SetHandlerClock(SystemClock* clock);
+// The UTC time the face shows now; none before the first repaint.
+std::optional<ClockTime> ShownClockTime();
 // What the system says of its clock, read at most every ten seconds; shared by
 // the face's mark and the tooltip. Tests give it another source.
 SyncMonitor& ClockSyncMonitor();

@@ -160,11 +160,15 @@ void DrawHourAndMinuteHands(const Dial& dial, const ClockTime& time, const Clock
   DrawHand(dial, minuteAngle, dial.geometry.radius - 14, 5, ColorValue(options.HandColor));
 }
 
-void UpdateStatusLine(WindowHandle window, const ClockTime& time, const ClockOptions& options) {
+void UpdateStatusLine(WindowHandle window, const ClockTime& time, const ClockOptions& options, bool countdown) {
   if (window == nullptr) return;
   // Only the text's buffer is kept from call to call, so that a repaint allocates nothing.
   thread_local StatusLine line;
-  DecideStatusLine(time.minutes, options, line);
+  if (countdown) {
+    DecideCountdownStatusLine(time.minutes, time.seconds, options, line);
+  } else {
+    DecideStatusLine(time.minutes, options, line);
+  }
   window->SetControlText(kStatusLabelId, line.text);
   window->SetControlColors(kStatusLabelId, line.textColor, line.backgroundColor);
 }
@@ -224,7 +228,7 @@ void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, c
   DrawDialMarks(dial, options);
   DrawSilentSectors(dial, options);
   DrawHourAndMinuteHands(dial, time, options);
-  UpdateStatusLine(window, time, options);
+  UpdateStatusLine(window, time, options, marks.countdown);
   DrawSecondHandAndHub(dial, time, options);
   if (marks.notSynchronised) DrawSyncMark(dial.geometry, LegendArea(dial, timeText));
   Canvas::Redraw();

@@ -31,6 +31,7 @@ FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height);
 // What the face shows beyond the time; all off leaves the face as it always was.
 struct FaceMarks {
   bool notSynchronised = false;  // the system clock cannot be trusted (see SyncMark.h)
+  bool countdown = false;        // the status line counts down to the next silent period
 };
 
 // Draws the face into control `faceId` and sets the window's status label.

@@ -1,5 +1,6 @@
 #include "face/StatusLine.h"
 
+#include "face/NextSilentPeriod.h"
 #include "options/ColorValue.h"
 
 namespace halyard {
@@ -38,6 +39,14 @@ void DecideStatusLine(std::int32_t minutes, const ClockOptions& options, StatusL
       line.backgroundColor = ColorValue(options.BackgroundColor);
       break;
   }
+}
+
+void DecideCountdownStatusLine(std::int32_t minutes, std::int32_t seconds, const ClockOptions& options,
+                               StatusLine& line) {
+  DecideStatusLine(minutes, options, line);
+  if (line.period != SilentPeriod::None) return;
+  const SilentPeriodTiming next = NextSilentPeriod(0, minutes, seconds);
+  AssignCountdownText(line.text, next.period, options.FrequencyUnit, next.secondsToBoundary);
 }
 
 }  // namespace halyard

@@ -20,5 +20,10 @@ SilentPeriod SilentPeriodAt(std::int32_t minutes);
 StatusLine DecideStatusLine(std::int32_t minutes, const ClockOptions& options);
 // The same, reusing `line`'s text buffer so a repaint need not allocate.
 void DecideStatusLine(std::int32_t minutes, const ClockOptions& options, StatusLine& line);
+// With the countdown on: outside the silent periods the line counts down to
+// the next one ("500 kHz CW IN 4:12") in the banner's colours; inside one it
+// is as above.
+void DecideCountdownStatusLine(std::int32_t minutes, std::int32_t seconds, const ClockOptions& options,
+                               StatusLine& line);
 
 }  // namespace halyard

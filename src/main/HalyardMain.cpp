@@ -10,6 +10,40 @@
 #include "platform/window/OptionsPath.h"
 #include "platform/window/ProgramArguments.h"
 
+#ifdef HALYARD_TEST_CLOCK
+#include <chrono>
+
+#include "app/ClockWindowHandler.h"
+#include "platform/time/TimeSource.h"
+
+namespace {
+
+// Test build only (never installed): HALYARD_TEST_CLOCK_OFFSET=N shows the
+// time N whole seconds ahead of the system's, so a test can put the clock
+// just before a silent period; the ticks keep the system clock's phase.
+class OffsetClock final : public halyard::SystemClock {
+ public:
+  explicit OffsetClock(std::chrono::seconds offset) : offset_(offset) {}
+  halyard::ClockReading Read() override {
+    halyard::ClockReading reading = halyard::PlatformClock().Read();
+    reading.utc += offset_;
+    return reading;
+  }
+
+ private:
+  std::chrono::seconds offset_;
+};
+
+void UseTestClock() {
+  const char* offset = std::getenv("HALYARD_TEST_CLOCK_OFFSET");
+  if (offset == nullptr) return;
+  static OffsetClock clock(std::chrono::seconds{std::strtoll(offset, nullptr, 10)});
+  halyard::SetHandlerClock(&clock);
+}
+
+}  // namespace
+#endif
+
 int main(int argc, char** argv) {
   // Texts are bytes in the locale's character set, as on Windows in the ANSI code page.
   std::setlocale(LC_CTYPE, "");
@@ -35,6 +69,9 @@ int main(int argc, char** argv) {
   const halyard::ClockConfiguration configuration = halyard::ConfigureClock(commandLine);
   for (const std::string& message : configuration.messages) std::fprintf(stderr, "halyard: %s\n", message.c_str());
 
+#ifdef HALYARD_TEST_CLOCK
+  UseTestClock();
+#endif
   std::unique_ptr<halyard::ClockWindowPlatform> window = halyard::MakeClockWindowPlatform();
   if (window == nullptr) return 1;  // the platform has said why on stderr
   return halyard::RunClock(*window, configuration);

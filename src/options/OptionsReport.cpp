@@ -255,6 +255,34 @@ std::string PrintablePath(std::string_view path) {
   return out;
 }
 
+namespace {
+
+// With the countdown on, its widest text against the status line; the
+// warning goes with the unit's line, which is what makes it wide.
+void CheckCountdownWidth(const StatusWidthLimit& width, OptionsReport& report) {
+  std::string text, widest;
+  int widestPixels = -1;
+  for (const SilentPeriod period : {SilentPeriod::Telegraphy500, SilentPeriod::Telephony2182}) {
+    for (std::int32_t seconds = 1; seconds <= kLongestCountdownSeconds; ++seconds) {
+      AssignCountdownText(text, period, report.options.FrequencyUnit, seconds);
+      const int pixels = width.measure(text);
+      if (pixels >= widestPixels) {  // of equals, the longest wait: "IN 12:00"
+        widestPixels = pixels;
+        widest = text;
+      }
+    }
+  }
+  if (widestPixels <= width.maxPixels) return;
+  const OptionsWarning warning{OptionsWarning::Kind::TextTooWide, 8,
+                               "with countdown on, " + Quoted(widest) + " is " + std::to_string(widestPixels) +
+                                   " pixels wide; the status line shows " + std::to_string(width.maxPixels)};
+  const auto after = std::upper_bound(report.warnings.begin(), report.warnings.end(), warning.line,
+                                      [](std::size_t line, const OptionsWarning& w) { return line < w.line; });
+  report.warnings.insert(after, warning);
+}
+
+}  // namespace
+
 OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFile,
                               const std::optional<StatusWidthLimit>& width) {
   return ReportBuilder(options, linesInFile).Build(width);
@@ -263,6 +291,7 @@ OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFi
 OptionsReport ReportOnOptionsFile(std::string_view fileBytes, const std::optional<StatusWidthLimit>& width) {
   OptionsReport report = ReportOnOptions(ParseClockOptions(fileBytes), CountOptionLines(fileBytes), width);
   ApplyFileSettings(fileBytes, report.settings);
+  if (report.settings.settings.countdown && width && width->measure) CheckCountdownWidth(*width, report);
   for (const SettingProblem& problem : report.settings.problems) {
     report.warnings.push_back({OptionsWarning::Kind::Setting, problem.line, problem.message});
   }

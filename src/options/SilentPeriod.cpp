@@ -1,25 +1,46 @@
 #include "options/SilentPeriod.h"
 
+#include <cstdio>
+
 namespace halyard {
 
-void AssignSilentText(std::string& text, SilentPeriod period, std::string_view unit) {
+void AppendSilentPeriodName(std::string& text, SilentPeriod period, std::string_view unit) {
   switch (period) {
     case SilentPeriod::Telegraphy500:
-      text.assign("SILENT 500 ").append(unit).append(" CW");
+      text.append("500 ").append(unit).append(" CW");
       break;
     case SilentPeriod::Telephony2182:
-      text.assign("SILENT 2182 ").append(unit).append(" PH");
+      text.append("2182 ").append(unit).append(" PH");
       break;
     case SilentPeriod::None:
-      text.clear();
       break;
   }
+}
+
+void AssignSilentText(std::string& text, SilentPeriod period, std::string_view unit) {
+  text.clear();
+  if (period == SilentPeriod::None) return;
+  text.append("SILENT ");
+  AppendSilentPeriodName(text, period, unit);
 }
 
 std::string SilentText(SilentPeriod period, std::string_view unit) {
   std::string text;
   AssignSilentText(text, period, unit);
   return text;
+}
+
+void AppendMinutesAndSeconds(std::string& text, std::int32_t seconds) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%d:%02d", static_cast<int>(seconds / 60), static_cast<int>(seconds % 60));
+  text.append(buffer);
+}
+
+void AssignCountdownText(std::string& text, SilentPeriod period, std::string_view unit, std::int32_t seconds) {
+  text.clear();
+  AppendSilentPeriodName(text, period, unit);
+  text.append(" IN ");
+  AppendMinutesAndSeconds(text, seconds);
 }
 
 }  // namespace halyard

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ClockTooltip.h"
 #include "support/TestWindow.h"
 
 namespace halyard {
@@ -24,7 +25,10 @@ class ClockWindowHandlerTest : public ::testing::Test {
     ClockTimerHandle() = 0;
     SetHandlerClock(&clock);
   }
-  void TearDown() override { SetHandlerClock(nullptr); }
+  void TearDown() override {
+    SetHandlerClock(nullptr);
+    CurrentClockSettings() = {};
+  }
   std::string LegendDrawn() const {
     const auto printed = window.OpsNamed("PrintText");
     return printed.empty() ? "" : printed.back().text;
@@ -80,6 +84,32 @@ TEST_F(ClockWindowHandlerTest, EveryTickShowsTheClockEvenWhenItRepeatsStepsOrCha
   clock.now = sys_days{2046y / March / 1} + hours{11} + minutes{7} + seconds{13};  // past 32-bit seconds
   EXPECT_EQ(tick(milliseconds{0}), "11:07:13 UTC");
   EXPECT_EQ(window.OpsNamed("Redraw").size(), 7u);
+}
+
+// The countdown and the alert as the settings ask, the tooltip with the face.
+TEST_F(ClockWindowHandlerTest, CountdownTooltipAndAlertFollowTheSettings) {
+  CurrentClockSettings().countdown = true;
+  CurrentClockSettings().alert = AlertMode::Both;
+  clock.now = sys_days{2026y / December / 9} + hours{14} + minutes{14} + seconds{58} + milliseconds{500};
+  const auto tick = [&](seconds step) {
+    clock.now += step;
+    ClockWindowHandler(&window, kEventTimer, 100, 0);
+  };
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  EXPECT_EQ(window.labelText, "500 kHz CW IN 0:02");
+  EXPECT_EQ(CurrentClockTooltipLines().back(), "Next: SILENT 500 kHz CW at 14:15 UTC, in 0:02");
+  tick(seconds{1});
+  EXPECT_EQ(window.labelText, "500 kHz CW IN 0:01");
+  window.events.clear();
+  tick(seconds{1});
+  EXPECT_EQ(window.labelText, "SILENT 500 kHz CW");
+  EXPECT_EQ(window.events, (std::vector<std::string>{"text", "colors", "bell", "flash"}));
+  EXPECT_EQ(CurrentClockTooltipLines().back(), "SILENT 500 kHz CW until 14:18 UTC, 3:00 left");
+  window.events.clear();
+  tick(seconds{0});  // the second tick of the same second
+  tick(minutes{3});
+  EXPECT_EQ(window.events, (std::vector<std::string>{"text", "colors", "text", "colors", "stop flash"}));
+  EXPECT_EQ(window.labelText, "2182 kHz PH IN 12:00");
 }
 
 TEST_F(ClockWindowHandlerTest, CancelEndsTheWindowAndDestroyStopsTheTimer) {

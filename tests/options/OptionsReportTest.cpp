@@ -128,6 +128,20 @@ TEST(OptionsReportTest, WidthCheckIsOptionalAndCoversEveryStatusText) {
             1);
 }
 
+// The countdown's widest text (a "2182 <unit> PH IN" of two-digit minutes) is checked only
+// when the file turns the countdown on, and is put with the unit's line.
+TEST(OptionsReportTest, CountdownWidthIsCheckedWhenItIsOn) {
+  const StatusWidthLimit limit{[](std::string_view text) { return static_cast<int>(text.size()) * 10; }, 200, {}, {}};
+  const std::string nine = "&H000000\n&HFFFFFF\n&HFFFFFF\nLINE\n&H00FF00\n&HFF901E\n&HFFFFFF\n";
+  EXPECT_TRUE(ReportOnOptionsFile(nine + "kHz\nBANNER\ncountdown=on\n", limit).warnings.empty());
+  EXPECT_TRUE(ReportOnOptionsFile(nine + "kHz \nBANNER\ncountdown=off\n", limit).warnings.empty());
+  const OptionsReport wide = ReportOnOptionsFile(nine + "kHz \nBANNER\nalert=loud\ncountdown=on\n", limit);
+  EXPECT_EQ(KindsAndLines(wide), (std::vector<std::pair<Kind, std::size_t>>{{Kind::TextTooWide, 8}, {Kind::Setting, 10}}));
+  const std::string& said = wide.warnings.front().message;
+  EXPECT_TRUE(said.find("\"2182 kHz  PH IN 1") != std::string::npos && said.find("\" is 210 pixels wide") != std::string::npos)
+      << said;
+}
+
 // Non-ASCII texts: UTF-8 without the mark that this system would show as other
 // characters, and characters the font lacks; a marked file or a Latin-1 text
 // meant for the code page is not an encoding mistake.

@@ -42,6 +42,9 @@ class TestWindow final : public WindowHost {
     return timerResult;
   }
   void StopTimer(std::uint32_t handle) override { events.push_back("stop " + std::to_string(handle)); }
+  void RequestAttention(Attention kind) override {
+    events.push_back(kind == Attention::Bell ? "bell" : kind == Attention::Flash ? "flash" : "stop flash");
+  }
   void EndWindow() override {
     events.push_back("end");
     ClockWindowHandler(this, kEventClose, 0, 0);

@@ -21,7 +21,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: halyard-render [--time HH:MM:SS] [--options FILE] [--dpi N] [--sync STATE] [--face-only] -o OUT.png\n"
+    "usage: halyard-render [--time HH:MM:SS] [--options FILE] [--dpi N] [--sync STATE] [--countdown]\n"
+    "                      [--face-only] -o OUT.png\n"
     "       halyard-render --icon SIZE -o OUT.png\n"
     "       halyard-render --help | --version\n"
     "\n"
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "  --dpi N          display resolution, 48 to 960 (default 96)\n"
     "  --sync STATE     draw the face as the clock with sync-check on does when the system\n"
     "                   clock is synchronised, not-synchronised or unknown (default: no mark)\n"
+    "  --countdown      the status line as the clock with countdown on shows it: outside\n"
+    "                   silent periods, the time to the next one instead of the banner\n"
     "  --face-only      write the face alone, without the status line\n"
     "  --icon SIZE      write the program icon, SIZE x SIZE pixels (16 to 1024)\n"
     "  -o OUT.png       where to write the picture\n";
@@ -90,6 +93,8 @@ int main(int argc, char** argv) {
         return Fail("bad --sync '" + state + "': expected synchronised, not-synchronised or unknown");
       }
       marks.notSynchronised = state == "not-synchronised";
+    } else if (arg == "--countdown") {
+      marks.countdown = true;
     } else if (arg == "--face-only") {
       faceOnly = true;
     } else if (arg == "-o" && hasValue) {

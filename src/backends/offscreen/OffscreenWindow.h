@@ -45,6 +45,8 @@ class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
   std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
   void StopTimer(std::uint32_t handle) override;
   void EndWindow() override;
+  // Remembered, for tests: nothing here can ring or flash.
+  void RequestAttention(Attention kind) override { attention_.push_back(kind); }
 
   // The whole client area: face on top, label below, window background elsewhere.
   Picture Compose();
@@ -58,6 +60,7 @@ class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
   bool Ended() const { return ended_; }
   bool Visible() const { return visible_; }
   std::int32_t PresentCount() const { return presents_; }
+  const std::vector<Attention>& AttentionRequests() const { return attention_; }
 
  private:
   class Presenter;
@@ -87,6 +90,7 @@ class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
   std::uint32_t timer_ = 0;
   std::int32_t presents_ = 0;
   ClockEventHandler handler_ = nullptr;
+  std::vector<Attention> attention_;
 };
 
 }  // namespace halyard

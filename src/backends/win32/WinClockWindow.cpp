@@ -456,6 +456,19 @@ void WinClockWindow::OnDestroyed() {
 
 // --- what the handler and the face use ---
 
+void WinClockWindow::RequestAttention(Attention kind) {
+  if (hwnd_ == nullptr) return;
+  if (kind == Attention::Bell) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  FLASHWINFO flash{};
+  flash.cbSize = sizeof flash;
+  flash.hwnd = hwnd_;
+  flash.dwFlags = kind == Attention::Flash ? FLASHW_ALL | FLASHW_TIMERNOFG : FLASHW_STOP;
+  FlashWindowEx(&flash);
+}
+
 Canvas* WinClockWindow::FindCanvas(std::int32_t controlId) {
   return face_ && controlId == faceId_ ? &face_->Surface() : nullptr;
 }

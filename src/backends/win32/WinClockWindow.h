@@ -51,6 +51,9 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
   void StopTimer(std::uint32_t handle) override;
   void EndWindow() override;
+  // Bell: MessageBeep. Flash: the caption and taskbar button flash until the
+  // window comes to the foreground or StopFlash; the focus stays where it is.
+  void RequestAttention(Attention kind) override;
 
   // Events reach `handler` from now on; RunEventLoop sets it too.
   void SetHandler(ClockEventHandler handler) { handler_ = handler; }

@@ -439,6 +439,51 @@ void X11ClockWindow::DestroyWindow(bool alreadyGone) {
   XFlush(display_);
 }
 
+void X11ClockWindow::RequestAttention(Attention kind) {
+  if (window_ == 0 || destroyed_) return;
+  switch (kind) {
+    case Attention::Bell:
+      XBell(display_, 0);
+      XFlush(display_);
+      break;
+    case Attention::Flash:
+      SetUrgent(true);
+      break;
+    case Attention::StopFlash:
+      SetUrgent(false);
+      break;
+  }
+}
+
+void X11ClockWindow::SetUrgent(bool urgent) {
+  if (window_ == 0 || destroyed_ || urgent == urgent_) return;
+  urgent_ = urgent;
+  // ICCCM: the urgency hint, kept with the other WM_HINTS fields.
+  XWMHints* current = XGetWMHints(display_, window_);
+  XWMHints hints = current != nullptr ? *current : XWMHints{};
+  if (current != nullptr) XFree(current);
+  if (urgent) hints.flags |= XUrgencyHint;
+  else hints.flags &= ~XUrgencyHint;
+  XSetWMHints(display_, window_, &hints);
+  // EWMH: a mapped window's state is changed by asking the window manager.
+  if (mapped_) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_;
+    event.xclient.message_type = atoms_->netWmState;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = urgent ? 1 : 0;  // _NET_WM_STATE_ADD or _REMOVE
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display_, "_NET_WM_STATE_DEMANDS_ATTENTION", False));
+    event.xclient.data.l[3] = 1;  // from an application
+    XSendEvent(display_, RootWindow(display_, screen_), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+  }
+  // Focus events are wanted only while asking: the user's activation ends it.
+  const long events = (tooltip_ ? kWindowEvents | kPointerEvents : kWindowEvents) | (urgent ? FocusChangeMask : 0);
+  XSelectInput(display_, window_, events);
+  XFlush(display_);
+}
+
 void X11ClockWindow::Present(const Picture& picture, const PixelRect& area) {
   if (window_ == 0 || faceId_ < 0) return;
   const PixelRect source = Intersect(area, picture.Bounds());
@@ -534,6 +579,9 @@ void X11ClockWindow::HandleEvent(XEvent& event) {
       break;
     case MapNotify:
       if (event.xmap.window == window_) mapped_ = true;
+      break;
+    case FocusIn:
+      if (event.xfocus.window == window_ && event.xfocus.detail != NotifyPointer) SetUrgent(false);
       break;
     default:
       break;

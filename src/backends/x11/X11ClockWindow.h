@@ -59,6 +59,10 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
   void StopTimer(std::uint32_t handle) override;
   void EndWindow() override;
+  // Bell: the server's bell. Flash: the urgency hint and, for a mapped window,
+  // the window manager asked for _NET_WM_STATE_DEMANDS_ATTENTION; both go when
+  // the window gets the focus or on StopFlash.
+  void RequestAttention(Attention kind) override;
 
   // CanvasPresenter: the face's picture reaches the screen.
   void Present(const Picture& picture, const PixelRect& area) override;
@@ -88,6 +92,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   void ComposeLabel();
   void SendPending();
   void FollowPointer(const XEvent& event);
+  void SetUrgent(bool urgent);
   static std::chrono::nanoseconds Now();
 
   Display* display_;
@@ -124,6 +129,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   TimerSchedule timers_;
   ClockEventHandler handler_ = nullptr;
   std::unique_ptr<X11Tooltip> tooltip_;
+  bool urgent_ = false;  // asking for attention
 };
 
 }  // namespace halyard

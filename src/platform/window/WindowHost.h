@@ -10,6 +10,13 @@
 
 namespace halyard {
 
+// Ways a window asks for the user's attention, none of which takes the focus.
+enum class Attention {
+  Bell,       // the system's alert sound
+  Flash,      // marked as wanting attention until StopFlash or until the user activates it
+  StopFlash,
+};
+
 class WindowHost : public CanvasOwner {
  public:
   virtual ~WindowHost() = default;
@@ -30,6 +37,9 @@ class WindowHost : public CanvasOwner {
   // Ends the window: the close event, then destruction (which delivers the
   // destroy event to the handler).
   virtual void EndWindow() = 0;
+
+  // Asks for the user's attention; a window that cannot does nothing.
+  virtual void RequestAttention(Attention /*kind*/) {}
 };
 
 using WindowHandle = WindowHost*;

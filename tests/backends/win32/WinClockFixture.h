@@ -105,6 +105,7 @@ class WinClockFixture : public ::testing::Test {
     window.reset();
     SetHandlerClock(nullptr);
     ClockTimerHandle() = 0;
+    CurrentClockSettings() = {};
   }
 
   // The start-up's first event, as RunClock delivers it.

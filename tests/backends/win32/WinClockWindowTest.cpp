@@ -138,6 +138,29 @@ TEST_F(WinClockWindowTest, LabelTextAndColoursFollowTheMinute) {
   EXPECT_EQ(BrushColour(answer.brush), 0u);
 }
 
+// The countdown in the real label, and a period's start with alert=both
+// (MessageBeep and FlashWindowEx on the dialog) that leaves the clock running.
+TEST_F(WinClockWindowTest, CountdownInTheLabelAndAnAlertAtThePeriodStart) {
+  CurrentClockSettings().countdown = true;
+  CurrentClockSettings().alert = AlertMode::Both;
+  clock.Set(14, 14, 58);
+  Initialise();
+  EXPECT_EQ(WindowText(label), "500 kHz CW IN 0:02");
+  EXPECT_EQ(AskColours(dialog, WM_CTLCOLORSTATIC, label).back, 0u);  // the banner's background
+  window->SetHandler(&ClockWindowHandler);
+  for (const int second : {59, 60}) {
+    clock.Set(14, 14, second);
+    SendMessageW(dialog, WM_TIMER, kClockTimerId, 0);
+    Pump(dialog);
+  }
+  EXPECT_EQ(WindowText(label), "SILENT 500 kHz CW");
+  clock.Set(14, 18, 0);
+  SendMessageW(dialog, WM_TIMER, kClockTimerId, 0);
+  Pump(dialog);
+  EXPECT_EQ(WindowText(label), "2182 kHz PH IN 12:00");
+  EXPECT_TRUE(IsWindow(dialog));
+}
+
 // A file with a byte-order mark holds UTF-8, whatever the ANSI code page;
 // without the mark the same bytes are code-page text, as they always were.
 TEST(WinClockWindowTexts, AMarkedFileShowsItsBannerAsUtf8) {

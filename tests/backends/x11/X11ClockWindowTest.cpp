@@ -11,6 +11,7 @@
 #include "TestDisplay.h"
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
+#include "backends/x11/WindowImage.h"
 #include "backends/x11/X11ClockWindow.h"
 
 #include <X11/Xlib.h>
@@ -47,6 +48,8 @@ class X11ClockWindowTest : public ::testing::TestWithParam<Ending> {
   void TearDown() override {
     g_after = nullptr;
     ClockTimerHandle() = 0;
+    SetHandlerClock(nullptr);
+    CurrentClockSettings() = {};
   }
 
   std::unique_ptr<X11ClockWindow> window_;
@@ -113,6 +116,32 @@ TEST_F(X11ClockWindowTest, IdleLoopWakesOnlyForItsTicks) {
   // One per tick, plus a few for the map traffic at the start.
   EXPECT_GE(wakeUps, static_cast<std::uint64_t>(kTicks));
   EXPECT_LE(wakeUps, static_cast<std::uint64_t>(kTicks + 4));
+}
+
+class FixedClock final : public SystemClock {
+ public:
+  ClockReading Read() override { return {now, std::chrono::seconds{0}}; }
+  std::chrono::sys_time<std::chrono::milliseconds> now;
+};
+
+// With the countdown on the status line changes every second, and only then:
+// a second tick within the same second sends nothing to the server.
+TEST_F(X11ClockWindowTest, CountdownRepaintsOnlyWhenTheSecondChanges) {
+  using namespace std::chrono;
+  FixedClock clock;
+  clock.now = sys_days{2026y / December / 9} + hours{14} + minutes{10} + seconds{48} + milliseconds{200};
+  SetHandlerClock(&clock);
+  CurrentClockSettings().countdown = true;
+  ClockWindowHandler(handle_, kEventInitialise, 0, 0);
+  window_->Show();
+  const auto tick = [&](milliseconds step) {
+    clock.now += step;
+    ClockWindowHandler(handle_, kEventTimer, kClockTimerId, 0);
+    return window_->Image()->Uploads();
+  };
+  const std::uint64_t first = tick(milliseconds{0});
+  EXPECT_EQ(tick(milliseconds{500}), first) << "same second, same countdown: nothing to send";
+  EXPECT_GT(tick(milliseconds{500}), first) << "the next second is sent";
 }
 
 }  // namespace

@@ -158,8 +158,14 @@ class X11ProgramTest : public ::testing::Test {
   // shown. The second is pinned by capturing late in a second (the last tick,
   // at most half a second old, fell in the same second) and checking that
   // the second did not change during the capture; one retry otherwise.
-  void ExpectScreenMatchesRender(unsigned long window, int dpi) {
-    if (render_.empty()) GTEST_SKIP() << "HALYARD_RENDER not set";
+  // A clock set `ahead` (whole seconds) is compared with the render of the
+  // time it shows, drawn with `renderArgs` too. Returns the time compared.
+  std::string ExpectScreenMatchesRender(unsigned long window, int dpi, std::chrono::seconds ahead = {},
+                                        const std::vector<std::string>& renderArgs = {}) {
+    if (render_.empty()) {
+      [] { GTEST_SKIP() << "HALYARD_RENDER not set"; }();
+      return "";
+    }
     std::string failure = "the second changed during every capture";
     for (int attempt = 0; attempt < 2; ++attempt) {
       while (MillisecondOfSecond(Clock::now()) < 650 || MillisecondOfSecond(Clock::now()) > 900) {
@@ -168,17 +174,25 @@ class X11ProgramTest : public ::testing::Test {
       const auto before = Clock::now();
       const Picture shown = display_.Capture(window);
       const auto after = Clock::now();
-      const std::string time = UtcText(before);
-      if (time != UtcText(after)) continue;
+      const std::string time = UtcText(before + ahead);
+      if (time != UtcText(after + ahead)) continue;
 
       const std::string png = ::testing::TempDir() + "halyard-render-" + std::to_string(getpid()) + ".png";
-      const pid_t renderer = Spawn({render_, "--time", time, "--dpi", std::to_string(dpi), "-o", png});
-      ASSERT_EQ(WaitForExit(renderer, 30), 0) << "halyard-render failed";
+      std::vector<std::string> command{render_, "--time", time, "--dpi", std::to_string(dpi), "-o", png};
+      command.insert(command.end(), renderArgs.begin(), renderArgs.end());
+      const pid_t renderer = Spawn(command);
+      if (WaitForExit(renderer, 30) != 0) {
+        ADD_FAILURE() << "halyard-render failed";
+        return "";
+      }
       Picture expected;
       std::string error;
-      ASSERT_TRUE(ReadPng(png, expected, &error)) << error;
+      if (!ReadPng(png, expected, &error)) {
+        ADD_FAILURE() << error;
+        return "";
+      }
       std::remove(png.c_str());
-      if (shown == expected) return;
+      if (shown == expected) return time;
 
       int differing = 0;
       for (int y = 0; y < std::min(shown.Height(), expected.Height()); ++y) {
@@ -190,6 +204,13 @@ class X11ProgramTest : public ::testing::Test {
                 std::to_string(shown.Height()) + ") differs from the render in " + std::to_string(differing) + " pixels";
     }
     ADD_FAILURE() << failure;
+    return "";
+  }
+
+  // The WM_HINTS flags of a window; 0 when it has none.
+  unsigned long WmHintsFlags(unsigned long window) {
+    const auto hints = display_.GetProperty(window, "WM_HINTS");
+    return hints && !hints->items.empty() ? hints->items[0] : 0;
   }
 
   std::string binary_;
@@ -261,7 +282,7 @@ TEST_F(X11ProgramTest, At144DpiTheWindowScalesAndTheCloseBoxEndsIt) {
 }
 
 // The face's tooltip: nothing until the pointer rests on the face, then a
-// small window below the pointer with the sync line; gone when it leaves.
+// small window below the pointer with the sync line and the silent period; gone when it leaves.
 TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) {
   display_.SetResources("");
   display_.MovePointer(0, 0);
@@ -276,6 +297,9 @@ TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) 
   const auto text = display_.GetProperty(tooltip, "_NET_WM_NAME");
   ASSERT_TRUE(text.has_value());
   EXPECT_EQ(text->bytes.rfind("System clock: ", 0), 0u) << text->bytes;
+  const std::size_t period = text->bytes.find('\n') + 1;  // then the silent period, in force or next
+  EXPECT_TRUE(text->bytes.compare(period, 13, "Next: SILENT ") == 0 || text->bytes.compare(period, 7, "SILENT ") == 0)
+      << text->bytes;
   const auto where = display_.WindowGeometry(tooltip);
   EXPECT_EQ(where.x, x);
   EXPECT_GT(where.y, y) << "below the pointer, not under it";
@@ -285,6 +309,47 @@ TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) 
 
   display_.MovePointer(0, 0);  // off the clock
   EXPECT_TRUE(display_.WaitForDestroyedWindow(tooltip, 5000)) << "the tooltip stayed after the pointer left";
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
+// The test build of the clock, set a few seconds before 14:15 UTC with the
+// countdown on and alert=flash: the status line counts down as halyard-render
+// draws it, and when 14:15:00 shows the window asks for attention (the
+// urgency hint) until it gets the focus.
+TEST_F(X11ProgramTest, CountdownShowsAndTheAlertFlagsThePeriodStart) {
+  const std::string testClock = EnvPath("HALYARD_TEST_CLOCK_BINARY");
+  if (testClock.empty()) GTEST_SKIP() << "HALYARD_TEST_CLOCK_BINARY not set";
+  using namespace std::chrono;
+  display_.SetResources("");
+  const auto now = floor<seconds>(Clock::now());
+  const seconds ahead = floor<days>(now) + hours{14} + minutes{14} + seconds{48} - now;
+  setenv("HALYARD_TEST_CLOCK_OFFSET", std::to_string(ahead.count()).c_str(), 1);
+  binary_ = testClock;
+  const unsigned long window = Start({"--countdown=on", "--alert=flash"});
+  unsetenv("HALYARD_TEST_CLOCK_OFFSET");
+  ASSERT_NE(window, 0u);
+  constexpr unsigned long kUrgency = 1ul << 8;  // XUrgencyHint
+  EXPECT_EQ(WmHintsFlags(window) & kUrgency, 0u) << "urgent before the period";
+
+  const std::string compared = ExpectScreenMatchesRender(window, 96, ahead, {"--countdown"});
+  EXPECT_TRUE(compared >= "14:14:48" && compared < "14:15:00") << "compared at " << compared << ", not before the period";
+
+  while (UtcText(Clock::now() + ahead) < "14:15:01") std::this_thread::sleep_for(milliseconds(50));
+  const auto deadline = steady_clock::now() + seconds{3};
+  while ((WmHintsFlags(window) & kUrgency) == 0 && steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(milliseconds(20));
+  }
+  EXPECT_NE(WmHintsFlags(window) & kUrgency, 0u) << "no urgency hint at " << UtcText(Clock::now() + ahead);
+
+  // The user activates the window: the request goes.
+  XSetInputFocus(display_.Get(), window, RevertToPointerRoot, CurrentTime);
+  XFlush(display_.Get());
+  const auto focusDeadline = steady_clock::now() + seconds{3};
+  while ((WmHintsFlags(window) & kUrgency) != 0 && steady_clock::now() < focusDeadline) {
+    std::this_thread::sleep_for(milliseconds(20));
+  }
+  EXPECT_EQ(WmHintsFlags(window) & kUrgency, 0u) << "still urgent after the focus came";
   display_.SendKey(window, XK_Escape);
   EXPECT_EQ(Stop(), 0);
 }
