@@ -225,7 +225,8 @@ bool X11ClockWindow::PlaceWindow(TextExtent units) {
       units_ = DialogUnits::ForDpi(dpi_);
       client_ = ClientPixels(units_, units.width, units.height);
       position_ = CentredPosition(client_, area);
-      XResizeWindow(display_, window_, static_cast<unsigned>(client_.width), static_cast<unsigned>(client_.height));
+      XMoveResizeWindow(display_, window_, position_.x, position_.y, static_cast<unsigned>(client_.width),
+                        static_cast<unsigned>(client_.height));
     }
   }
   const PixelPoint centred = position_;
