@@ -374,7 +374,9 @@ bool X11ClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
 bool X11ClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
   if (window_ == 0) return false;
   labelId_ = id;
-  labelRect_ = Intersect(ControlPixels(units_, rect), image_->Frame().Bounds());
+  // Not cut to the client area: like a dialog's static control, the text is
+  // centred in the whole control, whose last row may fall outside (192 dpi).
+  labelRect_ = ControlPixels(units_, rect);
   label_.clear();
   labelDirty_ = true;
   return true;
