@@ -600,7 +600,9 @@ void WinClockWindow::OnDpiChanged() {
     layoutDpi_ = ScaledDpi(Dpi(), placement_.scale);
     ownUnits_ = MeasuredUnits(layoutDpi_);
     const TextExtent outer = OuterSize(*ownUnits_);
-    SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, outer.width, outer.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const UINT keep = dpiRect_.right > dpiRect_.left ? 0 : SWP_NOMOVE;
+    SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, outer.width, outer.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | keep);
   } else if (dpiRect_.right > dpiRect_.left) {
     SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, dpiRect_.right - dpiRect_.left,
                  dpiRect_.bottom - dpiRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);

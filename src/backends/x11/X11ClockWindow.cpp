@@ -181,7 +181,7 @@ int GravityOf(const PlacementGeometry& geometry) {
 }
 }  // namespace
 
-bool X11ClockWindow::PlaceWindow(TextExtent units) {
+bool X11ClockWindow::PlaceWindow(std::string_view caption, TextExtent units) {
   const std::int32_t screenDpi = dpi_;
   if (placement_.scale != 1.0) {
     dpi_ = ScaledDpi(screenDpi, placement_.scale);
@@ -207,9 +207,12 @@ bool X11ClockWindow::PlaceWindow(TextExtent units) {
   const PixelRect area = layout.WorkAreaAt(anchor);
   position_ = CentredPosition(client_, area);
   if (!CreateBareWindow()) return false;
+  SetWindowProperties(caption);
+  SetSizeHints();  // a fixed size is drawn with a frame of its own
 
-  // The frame is known only once the window exists: it is made at the size
-  // asked for, then made smaller if need be before anyone sees it.
+  // The frame is known only once the window and its decorations exist: it
+  // is made at the size asked for, then made smaller if need be before
+  // anyone sees it.
   const FrameExtents frame = placement_.fitScreen || remembered
                                  ? X11ScreenLayout::Frame(display_, screen_, window_, true)
                                  : FrameExtents{};
@@ -244,6 +247,7 @@ bool X11ClockWindow::PlaceWindow(TextExtent units) {
     positionFlags_ = USPosition;
   }
   if (!(position_ == centred)) XMoveWindow(display_, window_, position_.x, position_.y);
+  SetSizeHints();
   return true;
 }
 
@@ -271,14 +275,13 @@ bool X11ClockWindow::CreateBareWindow() {
 WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
                                                 std::int32_t heightUnits) {
   if (window_ != 0 || destroyed_) return nullptr;  // one window per run
-  if (!PlaceWindow({widthUnits, heightUnits})) return nullptr;
+  if (!PlaceWindow(caption, {widthUnits, heightUnits})) return nullptr;
   Visual* visual = static_cast<Visual*>(visual_);
   const int depth = depth_;
   image_ = std::make_unique<WindowImage>(display_, window_, visual, depth, client_.width, client_.height);
   Picture& frame = image_->Frame();
   frame.FillRect(frame.Bounds(), ColorRefToPixel(system_.buttonFace));
   pending_ = frame.Bounds();
-  SetWindowProperties(caption);
   return this;
 }
 
@@ -310,20 +313,6 @@ void X11ClockWindow::SetWindowProperties(std::string_view caption) {
   wmHints.input = True;
   wmHints.initial_state = NormalState;
   XSetWMHints(display_, window_, &wmHints);
-
-  // Fixed size: the minimum and the maximum are the size itself.
-  XSizeHints sizeHints{};
-  // A position the user chose (geometry, or where the window was left) is
-  // USPosition, which window managers keep; offsets from the right or bottom
-  // carry the gravity that keeps that corner where asked once framed.
-  sizeHints.flags = (positionFlags_ != 0 ? positionFlags_ : PPosition) | PSize | PMinSize | PMaxSize;
-  if (gravity_ != NorthWestGravity) sizeHints.flags |= PWinGravity;
-  sizeHints.win_gravity = gravity_;
-  sizeHints.x = position_.x;
-  sizeHints.y = position_.y;
-  sizeHints.width = sizeHints.min_width = sizeHints.max_width = client_.width;
-  sizeHints.height = sizeHints.min_height = sizeHints.max_height = client_.height;
-  XSetWMNormalHints(display_, window_, &sizeHints);
 
   const MotifWmHints motif = MotifWmHints::FixedSizeWindow();
   const long motifData[5] = {static_cast<long>(motif.flags), static_cast<long>(motif.functions),
@@ -692,6 +681,22 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
     readable = ppoll(&watch, 1, wait, TerminationSignals::WaitMask()) > 0 && (watch.revents & ~POLLOUT) != 0;
     ++g_wakeUps;
   }
+}
+
+void X11ClockWindow::SetSizeHints() {
+  // Fixed size: the minimum and the maximum are the size itself.
+  XSizeHints sizeHints{};
+  // A position the user chose (geometry, or where the window was left) is
+  // USPosition, which window managers keep; offsets from the right or bottom
+  // carry the gravity that keeps that corner where asked once framed.
+  sizeHints.flags = (positionFlags_ != 0 ? positionFlags_ : PPosition) | PSize | PMinSize | PMaxSize;
+  if (gravity_ != NorthWestGravity) sizeHints.flags |= PWinGravity;
+  sizeHints.win_gravity = gravity_;
+  sizeHints.x = position_.x;
+  sizeHints.y = position_.y;
+  sizeHints.width = sizeHints.min_width = sizeHints.max_width = client_.width;
+  sizeHints.height = sizeHints.min_height = sizeHints.max_height = client_.height;
+  XSetWMNormalHints(display_, window_, &sizeHints);
 }
 
 PixelPoint X11ClockWindow::FramePosition() {

@@ -85,7 +85,8 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   // Settles the layout resolution, size and place of the window about to be
   // made (scale, fit-screen, geometry, remember-position); false when no
   // window can be made.
-  bool PlaceWindow(TextExtent units);
+  bool PlaceWindow(std::string_view caption, TextExtent units);
+  void SetSizeHints();
   bool CreateBareWindow();  // at position_, client_ in size, not mapped
   // The top-left corner of the window's frame on the root window.
   PixelPoint FramePosition();
