@@ -273,6 +273,7 @@ TEST_F(X11ProgramTest, Scale2DrawsTheWindowAtTwiceTheResolution) {
   EXPECT_EQ(geometry.width, 660);
   EXPECT_EQ(geometry.height, 975);
   ExpectScreenMatchesRender(window, 96, {"--scale", "2"});
+  ExpectScreenMatchesRender(window, 192);  // the same picture as the clock at 192 dpi
   display_.SendKey(window, XK_Escape);
   EXPECT_EQ(Stop(), 0);
 }
