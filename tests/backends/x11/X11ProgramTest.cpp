@@ -501,7 +501,10 @@ TEST_F(X11WindowManagerTest, OnASmallScreenTheWindowShrinksToFit) {
   EXPECT_EQ(Stop(window), 0);
   const std::string said = FileText(err);
   EXPECT_NE(said.find("does not fit the"), std::string::npos) << said;
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  // One line of the clock's own (a sanitizer may add its report).
+  std::size_t lines = 0;
+  for (std::size_t at = said.find("halyard: "); at != std::string::npos; at = said.find("halyard: ", at + 1)) ++lines;
+  EXPECT_EQ(lines, 1u) << said;
   std::remove(err.c_str());
 }
 
