@@ -53,7 +53,7 @@ bool Supported(Display* display, Window root, Atom wanted) {
 
 }  // namespace
 
-X11ScreenLayout::X11ScreenLayout(Display* display, int screen) : display_(display), screen_(screen) {
+X11ScreenLayout::X11ScreenLayout(Display* display, int screen) {
   const Window root = RootWindow(display, screen);
 #ifdef HALYARD_HAVE_XRANDR
   int eventBase = 0, errorBase = 0, major = 0, minor = 0;

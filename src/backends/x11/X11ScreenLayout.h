@@ -36,8 +36,6 @@ class X11ScreenLayout {
   static FrameExtents Frame(Display* display, int screen, unsigned long window, bool ask);
 
  private:
-  Display* display_;
-  int screen_;
   std::vector<PixelRect> monitors_;
   PixelRect workArea_{};  // empty when the window manager sets none
 };
