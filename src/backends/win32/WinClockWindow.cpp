@@ -200,7 +200,7 @@ void WinClockWindow::PlaceWindow() {
   const PixelRect work = WorkAreaOf(monitor);
   if (placement_.fitScreen) {
     const TextExtent room{work.right - work.left, work.bottom - work.top};
-    const std::int32_t fitting = FittingDpi(layoutDpi, ScaledDpi(screenDpi, 0.5), room,
+    const std::int32_t fitting = FittingDpi(layoutDpi, kMinimumDpi, room,
                                             [&](std::int32_t dpi) { return OuterSize(unitsAt(dpi)); });
     if (fitting < layoutDpi) {
       std::fprintf(stderr, "halyard: %s\n", FitScreenNote(placement_.scale, screenDpi, fitting, room).c_str());

@@ -218,7 +218,7 @@ bool X11ClockWindow::PlaceWindow(std::string_view caption, TextExtent units) {
                                  : FrameExtents{};
   if (placement_.fitScreen) {
     const TextExtent room{area.right - area.left, area.bottom - area.top};
-    const std::int32_t fitting = FittingDpi(dpi_, ScaledDpi(screenDpi, 0.5), room, [&](std::int32_t dpi) {
+    const std::int32_t fitting = FittingDpi(dpi_, kMinimumDpi, room, [&](std::int32_t dpi) {
       const TextExtent size = ClientPixels(DialogUnits::ForDpi(dpi), units.width, units.height);
       return TextExtent{size.width + frame.left + frame.right, size.height + frame.top + frame.bottom};
     });

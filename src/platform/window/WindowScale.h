@@ -17,7 +17,9 @@ namespace halyard {
 std::int32_t ScaledDpi(std::int32_t dpi, double scale);
 
 // The largest resolution from `least` to `wanted` at which `outerSize` (the
-// window with its frame) fits in `room`; `least` when none does.
+// window with its frame) fits in `room`; `least` when none does. Fit-screen
+// goes down to kMinimumDpi, below the scale setting's least, so that even a
+// desktop of 500 dpi gets a window on its screen.
 std::int32_t FittingDpi(std::int32_t wanted, std::int32_t least, TextExtent room,
                         const std::function<TextExtent(std::int32_t dpi)>& outerSize);
 

@@ -278,6 +278,21 @@ TEST_F(X11ProgramTest, Scale2DrawsTheWindowAtTwiceTheResolution) {
   EXPECT_EQ(Stop(), 0);
 }
 
+// Xft.dpi 500 asks for a window of 1705x2550: fit-screen gives the largest that fits.
+TEST_F(X11ProgramTest, AWindowTooLargeForTheScreenIsMadeToFit) {
+  display_.SetResources("Xft.dpi:\t500\n");
+  const unsigned long window = Start();
+  ASSERT_NE(window, 0u);
+  const auto geometry = display_.WindowGeometry(window);
+  std::printf("[ info     ] at Xft.dpi 500: %dx%d at %d,%d\n", geometry.width, geometry.height, geometry.x, geometry.y);
+  Display* display = display_.Get();
+  EXPECT_TRUE(geometry.x >= 0 && geometry.y >= 0 && geometry.x + geometry.width <= DisplayWidth(display, 0) &&
+              geometry.y + geometry.height <= DisplayHeight(display, 0));
+  EXPECT_GT(geometry.height, DisplayHeight(display, 0) * 9 / 10) << "the largest that fits";
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
 // The face's tooltip: nothing until the pointer rests on the face, then a
 // small window below the pointer with the sync line; gone when it leaves.
 TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) {
