@@ -473,8 +473,11 @@ TEST_F(X11WindowManagerTest, ARememberedPositionSurvivesARestartAndComesBackOnSc
   // As a user's drag ends: the window manager moves the frame and tells the client.
   XMoveWindow(display_.Get(), window, 200, 150);
   XFlush(display_.Get());
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  const PixelRect moved = Frame(window);
+  PixelRect moved = Frame(window);
+  for (int i = 0; i < 250 && !(moved.left == 200 && moved.top == 150); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    moved = Frame(window);
+  }
   EXPECT_EQ(Stop(window), 0);
   EXPECT_EQ(SavedPosition(), std::to_string(moved.left) + " " + std::to_string(moved.top) + "\n");
 
