@@ -70,7 +70,7 @@ else()
   else()
     # Without dpkg-shlibdeps, the libraries the programs link, by their bookworm names.
     string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS
-      libc6 libstdc++6 libgcc-s1 libx11-6 libxext6 libfreetype6 libfontconfig1 libpng16-16
+      libc6 libstdc++6 libgcc-s1 libx11-6 libxext6 libxrandr2 libfreetype6 libfontconfig1 libpng16-16
       ${HALYARD_RUNTIME_FONTS})
   endif()
 endif()

@@ -130,7 +130,7 @@ else
   info="$(dpkg-deb -I "$deb")"
   # Package names only, without version constraints.
   depends="$(sed -n 's/^ Depends: //p' <<<"$info" | tr ',' '\n' | sed -e 's/(.*)//' -e 's/[[:space:]]//g')"
-  for dep in libx11-6 libxext6 libfreetype6 libfontconfig1 libpng16-16 fonts-liberation; do
+  for dep in libx11-6 libxext6 libxrandr2 libfreetype6 libfontconfig1 libpng16-16 fonts-liberation; do
     check "deb: dpkg-deb -I shows dependency $dep" grep -qx "$dep" <<<"$depends"
   done
 

@@ -6,11 +6,11 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libx11-dev libxext-dev libfreetype-dev libfontconfig-dev libpng-dev
+  libx11-dev libxext-dev libxrandr-dev libfreetype-dev libfontconfig-dev libpng-dev
   fonts-liberation fontconfig
   clang libclang-rt-14-dev valgrind
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
-  xvfb x11-utils xdotool imagemagick x11-apps
+  xvfb x11-utils xdotool imagemagick x11-apps openbox wmctrl
   file groff-base mandoc lintian appstream
 )
 

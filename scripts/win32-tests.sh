@@ -19,6 +19,10 @@
 #    with --countdown=on --alert=both the label counts down.
 # 4. BUILD_DIR/halyard.exe --sync-status: "unknown" under Wine, in a message
 #    box and on standard output, exit code 2, and no clock window.
+# 5. Placement: --geometry corners, --scale 2, fit-screen at scale 4, a
+#    remembered position across a restart and one far off-screen.
+# 6. Scale 2 at 96 dpi draws what scale 1 draws at 192 dpi (the prefix's
+#    LogPixels set to 192 for that run only).
 #
 # Needs Wine (64-bit), Xvfb, xdotool, xwininfo, xprop and ImageMagick. Runs
 # without a terminal, without a display and as root. Screenshots and logs go
@@ -64,9 +68,14 @@ before_session_end() {
 }
 # shellcheck source=scripts/wine-session.sh
 . "$(dirname "$0")/wine-session.sh"
-wine_session "$build_dir" wineprefix-win32
+# Room for the window at scale 2, frame included.
+wine_session "$build_dir" wineprefix-win32 1280x1024
 out="$build_dir/win32-tests"
 mkdir -p "$out"
+# A run stopped during the 192 dpi check below would leave the prefix at 192 dpi.
+if grep -q '^"LogPixels"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+fi
 
 failures=0
 pass() { echo "PASS $*"; }
@@ -401,6 +410,88 @@ sync_status() {
   fi
 }
 sync_status
+
+# --- 5. placement ---
+
+window_rect() { fact window "$1"; }
+placed() {  # name, expected window rectangle as a pattern, then the clock's arguments
+  local name=$1 pattern=$2 rect
+  shift 2
+  : >"$work/clock.log"
+  start_clock "$@"
+  if ! inspect wait 120 >"$work/$name.facts"; then
+    fail "$name: no window"
+    wait_clock 5
+    return
+  fi
+  rect=$(window_rect "$work/$name.facts")
+  inspect close >/dev/null || true
+  wait_clock 30
+  if [[ "$rect" =~ ^$pattern$ ]] && [ "$clock_status" = "0" ]; then
+    pass "$name: window $rect, client $(fact client "$work/$name.facts")"
+  else
+    fail "$name: window $rect (expected $pattern), client $(fact client "$work/$name.facts"), exit $clock_status"
+  fi
+}
+placed "geometry -0-0" '[0-9]+,[0-9]+,1280,1024' --geometry -0-0
+placed "geometry +10+20" '10,20,[0-9]+,[0-9]+' --geometry +10+20
+placed "scale 2" '[0-9]+,[0-9]+,[0-9]+,[0-9]+' --scale 2
+[ "$(fact client "$work/scale 2.facts")" = "660x863" ] && pass "scale 2: the client is 660x863 (330x450 at scale 1)" ||
+  fail "scale 2: client $(fact client "$work/scale 2.facts"), expected 660x863"
+placed "scale 4, fit-screen" '[0-9]+,[0-9]+,[0-9]+,[0-9]+' --scale 4
+IFS=, read -r l t r b <<<"$(window_rect "$work/scale 4, fit-screen.facts")"
+if (( l >= 0 && t >= 0 && r <= 1280 && b <= 1024 )) && [ "$(grep -c 'does not fit' "$work/clock.log")" = 1 ]; then
+  pass "scale 4: fit-screen keeps it on the screen, with one line: $(tr -d '\r' <"$work/clock.log" | head -1)"
+else
+  fail "scale 4: window $l,$t,$r,$b; stderr: $(tr -d '\r' <"$work/clock.log" | head -2)"
+fi
+
+state=$(find "$WINEPREFIX/drive_c/users" -maxdepth 4 -type d -path '*/AppData/Local' | head -1)/HALYARD/position
+rm -f "$state"
+start_clock --remember-position=on
+if inspect wait 120 >/dev/null; then
+  inspect move 200 150 >/dev/null || true
+  sleep 0.5
+  inspect close >/dev/null || true
+fi
+wait_clock 30
+[ "$(cat "$state" 2>/dev/null)" = "200 150" ] && pass "remember-position: 200 150 kept in $state" ||
+  fail "remember-position: '$(cat "$state" 2>/dev/null)' in $state"
+placed "a remembered position after a restart" '200,150,[0-9]+,[0-9]+' --remember-position=on
+printf '5000 5000\n' >"$state"
+placed "a remembered position at 5000,5000" '[0-9]+,[0-9]+,[0-9]+,[0-9]+' --remember-position=on
+IFS=, read -r l t r b <<<"$(window_rect "$work/a remembered position at 5000,5000.facts")"
+(( l >= 0 && t >= 0 && r <= 1280 && b <= 1024 )) && pass "5000,5000 comes back on the screen: $l,$t,$r,$b" ||
+  fail "5000,5000 left the window at $l,$t,$r,$b"
+rm -f "$state"
+
+# --- 6. scale 2 at 96 dpi against scale 1 at 192 dpi ---
+
+scale_shot() {  # dpi, scale, file
+  local status
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+  set +e
+  HALYARD_TEST_SCALE=$2 HALYARD_SCALE_SHOT=$3 timeout 600 "$wine" "$tests_exe" \
+    --gtest_filter=WinClockPlacementTest.* </dev/null 2>&1 | tr -d '\r' >>"$out/scale.log"
+  status=${PIPESTATUS[0]}
+  set -e
+  return "$status"
+}
+if [ -f "$tests_exe" ]; then
+  : >"$out/scale.log"
+  scale_shot 96 2 "$out/scale2-96dpi.bmp" && s96=ok || s96=failed
+  scale_shot 192 1 "$out/scale1-192dpi.bmp" && s192=ok || s192=failed
+  "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  "$wineserver" -k 2>/dev/null || true
+  differing=$(compare -metric AE "$out/scale2-96dpi.bmp" "$out/scale1-192dpi.bmp" null: 2>&1 || true)
+  if [ "$s96$s192" = okok ] && [ "$differing" = 0 ]; then
+    pass "scale 2 at 96 dpi is scale 1 at 192 dpi: $(identify -format '%wx%h' "$out/scale2-96dpi.bmp"), 0 pixels differ"
+  else
+    fail "scale 2 at 96 dpi ($s96) against 192 dpi ($s192): '$differing' pixels differ (see $out/scale.log)"
+  fi
+fi
 
 cp "$work/clock.log" "$work/inspect.log" "$out/" 2>/dev/null || true
 if [ "$failures" -eq 0 ]; then

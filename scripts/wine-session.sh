@@ -1,7 +1,7 @@
 # Sourced by wine-tests.sh and win32-tests.sh: a private headless X display
 # and a 64-bit Wine prefix inside the build directory, both torn down on exit.
 #
-#   wine_session BUILD_DIR PREFIX_NAME
+#   wine_session BUILD_DIR PREFIX_NAME [SCREEN]
 #
 # Needs die() from the caller. Sets wine, wineserver and work (a scratch folder
 # removed on exit), exports WINEPREFIX and DISPLAY. A caller that starts
@@ -31,7 +31,7 @@ session_end() {
 }
 
 wine_session() {
-  local build_dir=$1 prefix_name=$2 display=""
+  local build_dir=$1 prefix_name=$2 screen=${3:-1024x768} display=""
   # Debian's plain `wine` is a wrapper that prefers a 32-bit loader; everything here is 64-bit.
   wine=$(find_tool "${WINE:-}" wine64 /usr/lib/wine/wine64 wine) || die "Wine is not installed"
   wineserver=$(find_tool "${WINESERVER:-}" wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver) ||
@@ -58,7 +58,7 @@ wine_session() {
   flock 9
 
   # Xvfb picks a free display itself, so parallel runs and a desktop on :0 do not collide.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" \
     </dev/null >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do

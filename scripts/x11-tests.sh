@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the X11 window tests against a private Xvfb server (no window manager):
 # the in-process window tests, the program tests (properties, geometry at 96
-# and 144 dpi, screen against halyard-render, Escape, close box, signals), and
-# the two ways the program meets a missing X server.
+# and 144 dpi and at scale 2, screen against halyard-render, Escape, close
+# box, signals), and the two ways the program meets a missing X server; then
+# the placement tests on a second server with openbox.
 #   scripts/x11-tests.sh BUILD_DIR
 # Exits non-zero if any test fails. With HALYARD_MEASURE_SECONDS=N it also
 # runs the clock beside `xclock -update 1` for N seconds and prints the CPU
@@ -65,6 +66,27 @@ test_clock="$build/tests/halyard-test-clock"
 check "window and program tests" env HALYARD_X11_TESTS=1 HALYARD_BINARY="$halyard" HALYARD_RENDER="$render" \
   HALYARD_TEST_CLOCK_BINARY="$test_clock" \
   "$tests" --gtest_filter='*X11ClockWindowTest.*:X11ProgramTest.*:*WindowImageTest.*'
+
+# Under a window manager: openbox on a 1280x1024 screen and on an 800x480 one
+# (each screen of the server has its own), for where it frames and puts the window.
+with_window_manager() {
+  local n p wm0 wm1 status=0
+  command -v openbox >/dev/null || { echo "x11-tests: openbox is not installed (scripts/setup.sh)" >&2; return 1; }
+  read -r n p < <(start_xvfb -screen 0 1280x1024x24 -screen 1 800x480x24) || return 1
+  servers+=("$p")
+  DISPLAY=":$n.0" openbox >/dev/null 2>&1 & wm0=$!
+  DISPLAY=":$n.1" openbox >/dev/null 2>&1 & wm1=$!
+  for screen in 0 1; do  # until openbox has taken each screen
+    for _ in $(seq 100); do DISPLAY=":$n.$screen" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
+  done
+  for screen in 0 1; do
+    env DISPLAY=":$n.$screen" HALYARD_X11_TESTS=1 HALYARD_X11_WM=1 HALYARD_BINARY="$halyard" \
+      "$tests" --gtest_filter='X11WindowManagerTest.*' || status=1
+  done
+  kill "$wm0" "$wm1" 2>/dev/null; wait "$wm0" "$wm1" 2>/dev/null
+  return "$status"
+}
+check "placement under a window manager (openbox)" with_window_manager
 
 no_display() {
   local out status

@@ -9,6 +9,8 @@ namespace halyard {
 std::int32_t RunClock(ClockWindowPlatform& platform, const ClockConfiguration& configuration) {
   CurrentClockOptions() = configuration.options;
   CurrentClockSettings() = configuration.settings.settings;
+  const ClockSettings& settings = CurrentClockSettings();
+  platform.SetPlacement({settings.geometry, settings.scale, settings.fitScreen, settings.rememberPosition});
   const WindowHandle window = PrepareClockWindow(platform, CurrentClockOptions());
   if (window == nullptr) return 0;  // nothing to show; nothing is reported
   platform.SetFaceTooltip(&CurrentClockTooltipLines);

@@ -14,6 +14,7 @@
 #include "backends/offscreen/OffscreenWindow.h"
 #include "options/CommandLine.h"
 #include "platform/window/OptionsPath.h"
+#include "platform/window/WindowScale.h"
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/posix/PngFile.h"
 #include "backends/soft/SoftRasterizer.h"
@@ -21,8 +22,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: halyard-render [--time HH:MM:SS] [--options FILE] [--dpi N] [--sync STATE] [--countdown]\n"
-    "                      [--face-only] -o OUT.png\n"
+    "usage: halyard-render [--time HH:MM:SS] [--options FILE] [--dpi N] [--scale S] [--sync STATE]\n"
+    "                      [--countdown] [--face-only] -o OUT.png\n"
     "       halyard-render --icon SIZE -o OUT.png\n"
     "       halyard-render --help | --version\n"
     "\n"
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "  --time HH:MM:SS  the UTC time to show (default: now)\n"
     "  --options FILE   options file (default: the file the clock reads, see halyard-options)\n"
     "  --dpi N          display resolution, 48 to 960 (default 96)\n"
+    "  --scale S        multiplies the resolution, 0.5 to 4, as the clock's scale setting does\n"
     "  --sync STATE     draw the face as the clock with sync-check on does when the system\n"
     "                   clock is synchronised, not-synchronised or unknown (default: no mark)\n"
     "  --countdown      the status line as the clock with countdown on shows it: outside\n"
@@ -64,6 +66,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
   std::string timeText, optionsFile, output;
   long dpi = 96, iconSize = 0;
+  double scale = 1.0;
   bool faceOnly = false;
   halyard::FaceMarks marks;
   for (int i = 1; i < argc; ++i) {
@@ -85,6 +88,13 @@ int main(int argc, char** argv) {
         return Fail(std::string("bad --dpi '") + argv[i] + "': expected " + std::to_string(halyard::kMinimumDpi) +
                     " to " + std::to_string(halyard::kMaximumDpi));
       }
+    } else if (arg == "--scale" && hasValue) {
+      // The clock's own reading of the setting, so both accept the same values.
+      halyard::ClockSettings settings;
+      if (!halyard::StoreSetting(*halyard::FindSetting("scale"), argv[++i], settings)) {
+        return Fail(std::string("bad --scale '") + argv[i] + "': expected 0.5 to 4");
+      }
+      scale = settings.scale;
     } else if (arg == "--icon" && hasValue) {
       if (!ParseInt(argv[++i], 16, 1024, iconSize)) return Fail(std::string("bad --icon '") + argv[i] + "': expected 16 to 1024");
     } else if (arg == "--sync" && hasValue) {
@@ -130,6 +140,7 @@ int main(int argc, char** argv) {
     options = halyard::ParseClockOptions(bytes);
   }
   if (timeText.empty()) timeText = halyard::UtcTimeText();
+  dpi = halyard::ScaledDpi(static_cast<std::int32_t>(dpi), scale);
 
   // A face without its time text would be a wrong picture, not a preview.
   if (!halyard::FreeTypeTextEngine().SetFont(halyard::ClockFontSpec(), static_cast<std::int32_t>(dpi))) {

@@ -8,6 +8,7 @@
 //   halyard-inspect escape            post the Escape key to the window
 //   halyard-inspect shot FILE.bmp     copy the client area from the screen, print
 //                                     how many colours the face and label show
+//   halyard-inspect move X Y          move the window's top-left corner, as a drag would
 //
 // Facts are printed as key=value lines. Exit status: 0 done, 1 no window or
 // timed out, 2 bad usage.
@@ -84,6 +85,10 @@ void PrintFacts(HWND window) {
   std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
   std::printf("exstyle=0x%08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
   std::printf("client=%ldx%ld\n", client.right, client.bottom);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  PrintRect("window", frame);
+  std::printf("screen=%dx%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   if (iconsRead) std::printf("big_icon=%d\nsmall_icon=%d\n", bigIcon != 0, smallIcon != 0);
   if (HWND face = GetDlgItem(window, kFaceId)) PrintRect("face", ChildRect(window, face));
   if (HWND label = GetDlgItem(window, kLabelId)) {
@@ -166,7 +171,7 @@ int Shot(HWND window, const char* path) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: halyard-inspect wait|gone SECONDS | close | sysclose | escape | shot FILE.bmp\n");
+  std::fprintf(stderr, "usage: halyard-inspect wait|gone SECONDS | close | sysclose | escape | shot FILE.bmp | move X Y\n");
   return 2;
 }
 
@@ -203,5 +208,9 @@ int main(int argc, char** argv) {
     return PostMessageW(window, WM_KEYUP, VK_ESCAPE, down | 0xC0000000) ? 0 : 1;
   }
   if (command == "shot" && argc >= 3) return Shot(window, argv[2]);
+  if (command == "move" && argc >= 4) {
+    return SetWindowPos(window, nullptr, std::atoi(argv[2]), std::atoi(argv[3]), 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+  }
   return Usage();
 }

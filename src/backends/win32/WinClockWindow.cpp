@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/window/ClockWindowIds.h"
 #ifdef HALYARD_FULL_SPEED_TIMER
@@ -12,6 +14,9 @@
 #include "backends/win32/GdiObjectCount.h"
 #endif
 #include "backends/win32/WinDialogTemplate.h"
+#include "platform/window/PlacementGeometry.h"
+#include "platform/window/SavedPosition.h"
+#include "platform/window/WindowScale.h"
 
 namespace halyard {
 
@@ -78,13 +83,175 @@ WindowHandle WinClockWindow::CreateHiddenWindow(std::string_view caption, std::i
   if (hwnd_ == nullptr) return nullptr;
   dpi_ = Dpi();
   SetWindowTextW(hwnd_, ToWide(caption).c_str());
+  PlaceWindow();
   return this;
+}
+
+DialogUnits WinClockWindow::MeasuredUnits(std::int32_t dpi) const {
+  // As the dialog manager measures the template's font: its height, and the
+  // average width of the 52 letters, rounded.
+  HFONT font = CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_DONTCARE, L"MS Sans Serif");
+  if (font == nullptr) return DialogUnits::ForDpi(dpi);
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  SIZE letters{};
+  static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  const bool measured = GetTextMetricsW(dc, &metrics) && GetTextExtentPoint32W(dc, kLetters, 52, &letters);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  DeleteObject(font);
+  if (!measured) return DialogUnits::ForDpi(dpi);
+  return {static_cast<std::int32_t>((letters.cx / 26 + 1) / 2), static_cast<std::int32_t>(metrics.tmHeight)};
+}
+
+TextExtent WinClockWindow::OuterSize(const DialogUnits& units) const {
+  RECT r{0, 0, units.ToPixelsX(kWindowWidthUnits), units.ToPixelsY(kWindowHeightUnits)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+RECT WinClockWindow::MapUnits(const DialogRect& rect) const {
+  if (ownUnits_) {
+    const std::int32_t x = ownUnits_->ToPixelsX(rect.x), y = ownUnits_->ToPixelsY(rect.y);
+    return {x, y, x + ownUnits_->ToPixelsX(rect.cx), y + ownUnits_->ToPixelsY(rect.cy)};
+  }
+  RECT r{rect.x, rect.y, rect.x + rect.cx, rect.y + rect.cy};
+  MapDialogRect(hwnd_, &r);
+  return r;
+}
+
+namespace {
+PixelRect ToPixelRect(const RECT& r) {
+  return {static_cast<std::int32_t>(r.left), static_cast<std::int32_t>(r.top), static_cast<std::int32_t>(r.right),
+          static_cast<std::int32_t>(r.bottom)};
+}
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    auto& areas = *reinterpret_cast<std::vector<PixelRect>*>(list);
+    // The primary monitor first, as on X11.
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+      areas.insert(areas.begin(), ToPixelRect(info.rcWork));
+    } else {
+      areas.push_back(ToPixelRect(info.rcWork));
+    }
+  }
+  return TRUE;
+}
+
+PixelPoint CentredOn(TextExtent size, const PixelRect& area) {
+  return {std::max(area.left, area.left + (area.right - area.left - size.width) / 2),
+          std::max(area.top, area.top + (area.bottom - area.top - size.height) / 2)};
+}
+
+PixelRect WorkAreaOf(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return ToPixelRect(info.rcWork);
+}
+}  // namespace
+
+void WinClockWindow::PlaceWindow() {
+  // The geometry, read as X11 reads it; offsets count from the primary monitor's work area.
+  std::optional<PlacementGeometry> geometry;
+  if (!placement_.geometry.empty()) {
+    std::string shown = placement_.geometry.substr(0, 40);
+    for (char& c : shown) c = (c < ' ' || c > '~') ? '?' : c;
+    geometry = ParsePlacementGeometry(placement_.geometry);
+    if (!geometry) {
+      std::fprintf(stderr, "halyard: bad geometry '%s' (expected [WxH][{+-}X{+-}Y]): using the default placement\n",
+                   shown.c_str());
+    } else if (geometry->hasSize) {
+      std::fprintf(stderr, "halyard: geometry '%s': the window's size is fixed; the size given is ignored\n",
+                   shown.c_str());
+    }
+    if (geometry && !geometry->hasPosition) geometry.reset();
+  }
+  std::optional<PixelPoint> remembered;
+  if (placement_.rememberPosition) {
+    memory_ = std::make_unique<PositionMemory>(PlatformPositionStore());
+    std::string problem;
+    const std::optional<PixelPoint> recalled = memory_->Recall(problem);
+    if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
+    if (!geometry) remembered = recalled;  // a geometry given now wins
+  }
+
+  const std::int32_t screenDpi = Dpi();
+  const DialogUnits screenUnits = Units();
+  const auto unitsAt = [&](std::int32_t dpi) { return dpi == screenDpi ? screenUnits : MeasuredUnits(dpi); };
+  std::int32_t layoutDpi = placement_.scale != 1.0 ? ScaledDpi(screenDpi, placement_.scale) : screenDpi;
+
+  // The monitor it opens on: the one at the asked place, else the one the dialog manager chose.
+  const PixelRect primaryWork = WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
+  if (geometry) {
+    monitor = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  } else if (remembered) {
+    monitor = MonitorFromPoint({remembered->x, remembered->y}, MONITOR_DEFAULTTONEAREST);
+  }
+  const PixelRect work = WorkAreaOf(monitor);
+  if (placement_.fitScreen) {
+    const TextExtent room{work.right - work.left, work.bottom - work.top};
+    const std::int32_t fitting = FittingDpi(layoutDpi, kMinimumDpi, room,
+                                            [&](std::int32_t dpi) { return OuterSize(unitsAt(dpi)); });
+    if (fitting < layoutDpi) {
+      std::fprintf(stderr, "halyard: %s\n", FitScreenNote(placement_.scale, screenDpi, fitting, room).c_str());
+      layoutDpi = fitting;
+    }
+  }
+  const bool resized = layoutDpi != screenDpi;
+  if (resized) {
+    layoutDpi_ = layoutDpi;
+    ownUnits_ = MeasuredUnits(layoutDpi);
+  }
+  const TextExtent outer = OuterSize(resized ? *ownUnits_ : screenUnits);
+
+  std::optional<PixelPoint> position;
+  if (geometry) {
+    position = geometry->TopLeft(outer, primaryWork);
+  } else if (remembered) {
+    position = *remembered;
+    const RECT rect{remembered->x, remembered->y, remembered->x + outer.width, remembered->y + outer.height};
+    std::vector<PixelRect> workAreas;
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+    // Never back off-screen: a position on no monitor now (one unplugged, a
+    // smaller desktop) gives way to the nearest one that shows the window.
+    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr || !(VisiblePosition(*remembered, outer, workAreas) == *remembered)) {
+      position = VisiblePosition(*remembered, outer, workAreas.empty() ? std::vector<PixelRect>{primaryWork} : workAreas);
+    }
+  } else if (resized) {
+    position = CentredOn(outer, work);
+  }
+  if (resized || position) {
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!resized) flags |= SWP_NOSIZE;
+    if (!position) flags |= SWP_NOMOVE;
+    SetWindowPos(hwnd_, nullptr, position ? position->x : 0, position ? position->y : 0, outer.width, outer.height, flags);
+  }
+}
+
+void WinClockWindow::NoteMove() {
+  RECT frame{};
+  if (!memory_ || !GetWindowRect(hwnd_, &frame) || IsIconic(hwnd_)) return;
+  const auto now = std::chrono::milliseconds(GetTickCount64());
+  memory_->Moved({frame.left, frame.top}, now);
+  if (const auto due = memory_->Due()) {
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - now).count();
+    SetTimer(hwnd_, kPositionTimerId, static_cast<UINT>(wait > 1 ? wait : 1), nullptr);
+  }
 }
 
 HWND WinClockWindow::AddControl(std::int32_t id, DialogRect rect, DWORD style) {
   if (hwnd_ == nullptr || GetDlgItem(hwnd_, id) != nullptr) return nullptr;
-  RECT r{rect.x, rect.y, rect.x + rect.cx, rect.y + rect.cy};
-  MapDialogRect(hwnd_, &r);
+  const RECT r = MapUnits(rect);
   return CreateWindowExW(0, L"STATIC", L"", style, r.left, r.top, r.right - r.left,
                          r.bottom - r.top, hwnd_,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -97,7 +264,7 @@ bool WinClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
   if (control == nullptr) return false;
   faceId_ = id;
   faceRect_ = rect;
-  face_ = std::make_unique<WinFaceControl>(control, Dpi());
+  face_ = std::make_unique<WinFaceControl>(control, LayoutDpi());
   return true;
 }
 
@@ -137,7 +304,7 @@ void WinClockWindow::SetLabelFont(std::int32_t id, const FontSpec& font) {
 void WinClockWindow::RealiseLabelFont() {
   if (!hasLabelFont_ || hwnd_ == nullptr) return;
   LOGFONTW logFont{};
-  logFont.lfHeight = FontPixelHeight(labelFontSpec_.points, Dpi());
+  logFont.lfHeight = FontPixelHeight(labelFontSpec_.points, LayoutDpi());
   logFont.lfEscapement = labelFontSpec_.angle;
   logFont.lfOrientation = labelFontSpec_.angle;
   logFont.lfWeight = (labelFontSpec_.style & FontSpec::kBold) ? FW_BOLD : FW_NORMAL;
@@ -171,6 +338,7 @@ TextExtent WinClockWindow::ControlClientSize(std::int32_t id) {
 }
 
 DialogUnits WinClockWindow::Units() {
+  if (ownUnits_) return *ownUnits_;
   RECT base{0, 0, 4, 8};
   if (hwnd_ == nullptr || !MapDialogRect(hwnd_, &base)) return DialogUnits::ForDpi(Dpi());
   return {base.right, base.bottom};
@@ -354,6 +522,11 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 #endif
     KeepClockTimerInPhase();
   }
+  if (message == WM_TIMER && wParam == kPositionTimerId) {  // the window's own, one shot
+    KillTimer(hwnd_, kPositionTimerId);
+    if (memory_) memory_->WriteIfDue(std::chrono::milliseconds(GetTickCount64()));
+    return TRUE;
+  }
   switch (message) {
     case WM_CTLCOLORDLG:
       if (HBRUSH brush = windowColors_.Apply(reinterpret_cast<HDC>(wParam))) {
@@ -404,6 +577,15 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kRelayoutMessage:
       OnDpiChanged();
       return TRUE;
+    case WM_MOVE:
+      if (memory_) NoteMove();
+      return FALSE;
+    case WM_DESTROY:
+      if (memory_) {
+        NoteMove();
+        memory_->Flush();
+      }
+      return FALSE;
     case WM_NCDESTROY:
       OnDestroyed();
       return FALSE;
@@ -413,20 +595,27 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void WinClockWindow::OnDpiChanged() {
-  if (dpiRect_.right > dpiRect_.left) {
+  if (ownUnits_) {
+    // Scaled: the same scale of the new monitor's resolution, at the suggested corner.
+    layoutDpi_ = ScaledDpi(Dpi(), placement_.scale);
+    ownUnits_ = MeasuredUnits(layoutDpi_);
+    const TextExtent outer = OuterSize(*ownUnits_);
+    const UINT keep = dpiRect_.right > dpiRect_.left ? 0 : SWP_NOMOVE;
+    SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, outer.width, outer.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | keep);
+  } else if (dpiRect_.right > dpiRect_.left) {
     SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, dpiRect_.right - dpiRect_.left,
                  dpiRect_.bottom - dpiRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   PlaceControls();
-  if (face_) face_->Rebuild(Dpi());
+  if (face_) face_->Rebuild(LayoutDpi());
   RealiseLabelFont();
   Tick();
 }
 
 void WinClockWindow::PlaceControls() {
   auto place = [this](std::int32_t id, const DialogRect& rect) {
-    RECT r{rect.x, rect.y, rect.x + rect.cx, rect.y + rect.cy};
-    MapDialogRect(hwnd_, &r);
+    const RECT r = MapUnits(rect);
     SetWindowPos(GetDlgItem(hwnd_, id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };

@@ -10,10 +10,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <optional>
 #include <string_view>
 
 #include "platform/window/ClockWindowPlatform.h"
+#include "platform/window/PositionMemory.h"
 #include "platform/window/WindowHost.h"
+#include "platform/window/WindowPlacement.h"
 #include "backends/win32/WaitableTickTimer.h"
 #include "backends/win32/WinControlColors.h"
 #include "backends/win32/WinFaceControl.h"
@@ -28,6 +31,7 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   WinClockWindow& operator=(const WinClockWindow&) = delete;
 
   // ClockWindowPlatform
+  void SetPlacement(const WindowPlacement& placement) override { placement_ = placement; }
   WindowHandle CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
                                   std::int32_t heightUnits) override;
   bool AddFaceControl(std::int32_t id, DialogRect rect) override;
@@ -68,6 +72,9 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   HWND TooltipHandle() const { return tooltip_; }
   // Dots per inch of the window's monitor.
   std::int32_t Dpi() const;
+  // The resolution the layout is drawn at: the monitor's, times the scale
+  // setting, or less where fit-screen made the window smaller.
+  std::int32_t LayoutDpi() const { return layoutDpi_ > 0 ? layoutDpi_ : Dpi(); }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -91,6 +98,14 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   // Fills the tooltip's text when it is about to show.
   void AnswerTooltip(NMTTDISPINFOW& request);
   void OnDestroyed();
+  // Scale, fit-screen, geometry and remember-position, once the dialog exists.
+  void PlaceWindow();
+  // The dialog manager's units for its font made at another resolution.
+  DialogUnits MeasuredUnits(std::int32_t dpi) const;
+  // The outer size of the window laid out with `units`.
+  TextExtent OuterSize(const DialogUnits& units) const;
+  RECT MapUnits(const DialogRect& rect) const;
+  void NoteMove();
 
   HWND hwnd_ = nullptr;
   ClockEventHandler handler_ = nullptr;
@@ -134,6 +149,10 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   std::int32_t dpi_ = 0;  // the window's resolution, as WM_DPICHANGED last told it
+  WindowPlacement placement_;
+  std::int32_t layoutDpi_ = 0;             // 0: the monitor's, with the dialog manager's units
+  std::optional<DialogUnits> ownUnits_;    // at layoutDpi_, when that is not the monitor's
+  std::unique_ptr<PositionMemory> memory_;  // with remember-position
   RECT dpiRect_{};
 };
 

@@ -7,6 +7,8 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "platform/window/ClockWindowIds.h"
@@ -17,7 +19,11 @@
 #include "backends/x11/WindowGeometry.h"
 #include "backends/x11/WindowImage.h"
 #include "backends/x11/WindowManagerHints.h"
+#include "backends/x11/X11ScreenLayout.h"
 #include "backends/x11/X11Tooltip.h"
+#include "platform/window/PlacementGeometry.h"
+#include "platform/window/SavedPosition.h"
+#include "platform/window/WindowScale.h"
 #include "backends/x11/XErrorTrap.h"
 
 // Last: Xlib's macros (Status, None, Bool) would clash with the portable headers.
@@ -140,43 +146,115 @@ std::chrono::nanoseconds X11ClockWindow::Now() {
   return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
-PixelRect X11ClockWindow::WorkArea() {
-  const Window root = RootWindow(display_, screen_);
-  PixelRect area{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
-  // With an EWMH window manager: the current desktop's area free of panels.
-  long desktop = 0;
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(display_, root, atoms_->netCurrentDesktop, 0, 1, False, XA_CARDINAL, &type, &format,
-                         &count, &after, &data) == Success && data != nullptr) {
-    if (format == 32 && count == 1) desktop = reinterpret_cast<long*>(data)[0];
-    XFree(data);
+namespace {
+// The geometry setting as X11 reads it; nullopt, after one line on stderr,
+// when it gives no usable position.
+std::optional<PlacementGeometry> UserGeometry(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  std::string shown = text.substr(0, 40);
+  for (char& c : shown) c = (c < ' ' || c > '~') ? '?' : c;
+  // The portable reader bounds the numbers first: XParseGeometry would overflow on long ones.
+  int x = 0, y = 0;
+  unsigned width = 0, height = 0;
+  const int mask = ParsePlacementGeometry(text) ? XParseGeometry(text.c_str(), &x, &y, &width, &height) : NoValue;
+  if (mask == NoValue) {
+    std::fprintf(stderr, "halyard: bad geometry '%s' (expected [WxH][{+-}X{+-}Y]): using the default placement\n",
+                 shown.c_str());
+    return std::nullopt;
   }
-  data = nullptr;
-  if (XGetWindowProperty(display_, root, atoms_->netWorkarea, desktop * 4, 4, False, XA_CARDINAL, &type, &format,
-                         &count, &after, &data) == Success && data != nullptr) {
-    if (format == 32 && count == 4) {
-      const long* v = reinterpret_cast<long*>(data);
-      if (v[2] > 0 && v[3] > 0) area = {static_cast<std::int32_t>(v[0]), static_cast<std::int32_t>(v[1]),
-                                        static_cast<std::int32_t>(v[0] + v[2]), static_cast<std::int32_t>(v[1] + v[3])};
-    }
-    XFree(data);
+  if ((mask & (WidthValue | HeightValue)) != 0) {
+    std::fprintf(stderr, "halyard: geometry '%s': the window's size is fixed; the size given is ignored\n", shown.c_str());
   }
-  return area;
+  if ((mask & XValue) == 0 || (mask & YValue) == 0) return std::nullopt;
+  PlacementGeometry geometry;
+  geometry.hasPosition = true;
+  geometry.fromRight = (mask & XNegative) != 0;
+  geometry.fromBottom = (mask & YNegative) != 0;
+  geometry.x = geometry.fromRight ? -x : x;
+  geometry.y = geometry.fromBottom ? -y : y;
+  return geometry;
 }
 
-WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
-                                                std::int32_t heightUnits) {
-  if (window_ != 0 || destroyed_) return nullptr;  // one window per run
-  client_ = ClientPixels(units_, widthUnits, heightUnits);
-  if (client_.width <= 0 || client_.height <= 0) return nullptr;
-  const PixelPoint position = CentredPosition(client_, WorkArea());
+int GravityOf(const PlacementGeometry& geometry) {
+  if (geometry.fromRight) return geometry.fromBottom ? SouthEastGravity : NorthEastGravity;
+  return geometry.fromBottom ? SouthWestGravity : NorthWestGravity;
+}
+}  // namespace
 
+bool X11ClockWindow::PlaceWindow(std::string_view caption, TextExtent units) {
+  const std::int32_t screenDpi = dpi_;
+  if (placement_.scale != 1.0) {
+    dpi_ = ScaledDpi(screenDpi, placement_.scale);
+    units_ = DialogUnits::ForDpi(dpi_);
+  }
+  client_ = ClientPixels(units_, units.width, units.height);
+  if (client_.width <= 0 || client_.height <= 0) return false;
+
+  const X11ScreenLayout layout(display_, screen_);
+  const PixelRect screen{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
+  const std::optional<PlacementGeometry> geometry = UserGeometry(placement_.geometry);
+  std::optional<PixelPoint> remembered;
+  if (placement_.rememberPosition) {
+    memory_ = std::make_unique<PositionMemory>(PlatformPositionStore());
+    std::string problem;
+    const std::optional<PixelPoint> recalled = memory_->Recall(problem);
+    if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
+    if (!geometry) remembered = recalled;  // a geometry given now wins
+  }
+  // The monitor the window opens on: the one at the asked place, else the primary one.
+  const PixelRect primary = layout.Monitors().front();
+  const PixelPoint anchor = geometry ? geometry->TopLeft(client_, screen) : remembered.value_or(PixelPoint{primary.left, primary.top});
+  const PixelRect area = layout.WorkAreaAt(anchor);
+  position_ = CentredPosition(client_, area);
+  if (!CreateBareWindow()) return false;
+  SetWindowProperties(caption);
+  SetSizeHints();  // a fixed size is drawn with a frame of its own
+
+  // The frame is known only once the window and its decorations exist: it
+  // is made at the size asked for, then made smaller if need be before
+  // anyone sees it.
+  const FrameExtents frame = placement_.fitScreen || remembered
+                                 ? X11ScreenLayout::Frame(display_, screen_, window_, true)
+                                 : FrameExtents{};
+  if (placement_.fitScreen) {
+    const TextExtent room{area.right - area.left, area.bottom - area.top};
+    const std::int32_t fitting = FittingDpi(dpi_, kMinimumDpi, room, [&](std::int32_t dpi) {
+      const TextExtent size = ClientPixels(DialogUnits::ForDpi(dpi), units.width, units.height);
+      return TextExtent{size.width + frame.left + frame.right, size.height + frame.top + frame.bottom};
+    });
+    if (fitting < dpi_) {
+      std::fprintf(stderr, "halyard: %s\n", FitScreenNote(placement_.scale, screenDpi, fitting, room).c_str());
+      dpi_ = fitting;
+      units_ = DialogUnits::ForDpi(dpi_);
+      client_ = ClientPixels(units_, units.width, units.height);
+      position_ = CentredPosition(client_, area);
+      XMoveResizeWindow(display_, window_, position_.x, position_.y, static_cast<unsigned>(client_.width),
+                        static_cast<unsigned>(client_.height));
+    }
+  }
+  const PixelPoint centred = position_;
+  if (geometry) {
+    // As XWMGeometry does: from the screen's edges, the window manager
+    // keeping the corner named by the gravity when it adds its frame.
+    position_ = geometry->TopLeft(client_, screen);
+    gravity_ = GravityOf(*geometry);
+    positionFlags_ = USPosition;
+  } else if (remembered) {
+    // With north-west gravity a window manager puts its frame's corner where
+    // the window's would have been: the corner that was saved.
+    const TextExtent outer{client_.width + frame.left + frame.right, client_.height + frame.top + frame.bottom};
+    position_ = VisiblePosition(*remembered, outer, layout.Monitors());
+    positionFlags_ = USPosition;
+  }
+  if (!(position_ == centred)) XMoveWindow(display_, window_, position_.x, position_.y);
+  SetSizeHints();
+  return true;
+}
+
+bool X11ClockWindow::CreateBareWindow() {
   int depth = DefaultDepth(display_, screen_);
   Visual* visual = TrueColorVisual(display_, screen_, depth);
-  if (visual == nullptr) return nullptr;
+  if (visual == nullptr) return false;
   if (visual != DefaultVisual(display_, screen_) && colormap_ == 0) {
     colormap_ = XCreateColormap(display_, RootWindow(display_, screen_), visual, AllocNone);
   }
@@ -185,17 +263,25 @@ WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::i
   attributes.border_pixel = 0;
   attributes.colormap = colormap_ != 0 ? colormap_ : DefaultColormap(display_, screen_);
   attributes.event_mask = kWindowEvents;
-  window_ = XCreateWindow(display_, RootWindow(display_, screen_), position.x, position.y,
+  window_ = XCreateWindow(display_, RootWindow(display_, screen_), position_.x, position_.y,
                           static_cast<unsigned>(client_.width), static_cast<unsigned>(client_.height), 0, depth,
                           InputOutput, visual, CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask,
                           &attributes);
-  if (window_ == 0) return nullptr;
+  visual_ = visual;
+  depth_ = depth;
+  return window_ != 0;
+}
 
+WindowHandle X11ClockWindow::CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
+                                                std::int32_t heightUnits) {
+  if (window_ != 0 || destroyed_) return nullptr;  // one window per run
+  if (!PlaceWindow(caption, {widthUnits, heightUnits})) return nullptr;
+  Visual* visual = static_cast<Visual*>(visual_);
+  const int depth = depth_;
   image_ = std::make_unique<WindowImage>(display_, window_, visual, depth, client_.width, client_.height);
   Picture& frame = image_->Frame();
   frame.FillRect(frame.Bounds(), ColorRefToPixel(system_.buttonFace));
   pending_ = frame.Bounds();
-  SetWindowProperties(caption);
   return this;
 }
 
@@ -227,17 +313,6 @@ void X11ClockWindow::SetWindowProperties(std::string_view caption) {
   wmHints.input = True;
   wmHints.initial_state = NormalState;
   XSetWMHints(display_, window_, &wmHints);
-
-  // Fixed size: the minimum and the maximum are the size itself.
-  XSizeHints sizeHints{};
-  sizeHints.flags = PPosition | PSize | PMinSize | PMaxSize;
-  XWindowAttributes geometry{};
-  XGetWindowAttributes(display_, window_, &geometry);
-  sizeHints.x = geometry.x;
-  sizeHints.y = geometry.y;
-  sizeHints.width = sizeHints.min_width = sizeHints.max_width = client_.width;
-  sizeHints.height = sizeHints.min_height = sizeHints.max_height = client_.height;
-  XSetWMNormalHints(display_, window_, &sizeHints);
 
   const MotifWmHints motif = MotifWmHints::FixedSizeWindow();
   const long motifData[5] = {static_cast<long>(motif.flags), static_cast<long>(motif.functions),
@@ -288,7 +363,9 @@ bool X11ClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
 bool X11ClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
   if (window_ == 0) return false;
   labelId_ = id;
-  labelRect_ = Intersect(ControlPixels(units_, rect), image_->Frame().Bounds());
+  // Not cut to the client area: like a dialog's static control, the text is
+  // centred in the whole control, whose last row may fall outside (192 dpi).
+  labelRect_ = ControlPixels(units_, rect);
   label_.clear();
   labelDirty_ = true;
   return true;
@@ -415,6 +492,7 @@ void X11ClockWindow::StopTimer(std::uint32_t handle) { timers_.Stop(handle); }
 void X11ClockWindow::EndWindow() {
   if (ending_ || destroyed_) return;
   ending_ = true;
+  if (memory_ && mapped_) memory_->Moved(FramePosition(), Now());
   Dispatch(kEventClose, 0, 0);
   DestroyWindow(false);
 }
@@ -425,6 +503,7 @@ void X11ClockWindow::DestroyWindow(bool alreadyGone) {
   // The handler sees the destroy event while the window still exists, as on Windows.
   Dispatch(kEventDestroy, 0, 0);
   timers_ = TimerSchedule{};
+  if (memory_) memory_->Flush();
   if (tooltip_) tooltip_->Hide();
   if (face_) {
     // The face drew into the window's picture, which goes now: it keeps a
@@ -583,6 +662,10 @@ void X11ClockWindow::HandleEvent(XEvent& event) {
     case FocusIn:
       if (event.xfocus.window == window_ && event.xfocus.detail != NotifyPointer) SetUrgent(false);
       break;
+    case ConfigureNotify:
+      // Moved by the user or the window manager (which sends a synthetic one for a framed move).
+      if (memory_ && event.xconfigure.window == window_) NoteMove();
+      break;
     default:
       break;
   }
@@ -615,6 +698,11 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
         if (tooltip_) tooltip_->Show();
         continue;
       }
+      if (*id == kPositionTimerId) {  // likewise
+        timers_.Stop(*id);
+        if (memory_) memory_->WriteIfDue(now);
+        continue;
+      }
       Dispatch(kEventTimer, *id, 0);
       if (*id == kClockTimerId && !destroyed_) KeepClockTimerInPhase();
     }
@@ -640,6 +728,40 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
     // Signals are let in only here: they interrupt the wait and nothing else.
     readable = ppoll(&watch, 1, wait, TerminationSignals::WaitMask()) > 0 && (watch.revents & ~POLLOUT) != 0;
     ++g_wakeUps;
+  }
+}
+
+void X11ClockWindow::SetSizeHints() {
+  // Fixed size: the minimum and the maximum are the size itself.
+  XSizeHints sizeHints{};
+  // A position the user chose (geometry, or where the window was left) is
+  // USPosition, which window managers keep; offsets from the right or bottom
+  // carry the gravity that keeps that corner where asked once framed.
+  sizeHints.flags = (positionFlags_ != 0 ? positionFlags_ : PPosition) | PSize | PMinSize | PMaxSize;
+  if (gravity_ != NorthWestGravity) sizeHints.flags |= PWinGravity;
+  sizeHints.win_gravity = gravity_;
+  sizeHints.x = position_.x;
+  sizeHints.y = position_.y;
+  sizeHints.width = sizeHints.min_width = sizeHints.max_width = client_.width;
+  sizeHints.height = sizeHints.min_height = sizeHints.max_height = client_.height;
+  XSetWMNormalHints(display_, window_, &sizeHints);
+}
+
+PixelPoint X11ClockWindow::FramePosition() {
+  const Window root = RootWindow(display_, screen_);
+  int x = 0, y = 0;
+  Window child = None;
+  if (window_ == 0 || !XTranslateCoordinates(display_, window_, root, 0, 0, &x, &y, &child)) return {};
+  const FrameExtents frame = X11ScreenLayout::Frame(display_, screen_, window_, false);
+  return {x - frame.left, y - frame.top};
+}
+
+void X11ClockWindow::NoteMove() {
+  const auto now = Now();
+  memory_->Moved(FramePosition(), now);
+  if (const auto due = memory_->Due()) {
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - now).count();
+    timers_.Start(kPositionTimerId, static_cast<std::uint32_t>(wait > 1 ? wait : 1), now);
   }
 }
 

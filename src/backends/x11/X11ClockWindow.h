@@ -14,6 +14,8 @@
 #include "platform/canvas/LabelPicture.h"
 #include "platform/canvas/TextEngine.h"
 #include "platform/window/WindowHost.h"
+#include "platform/window/PositionMemory.h"
+#include "platform/window/WindowPlacement.h"
 #include "backends/x11/TimerSchedule.h"
 
 // Xlib's own declarations of these, so that this header does not bring in
@@ -37,6 +39,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   X11ClockWindow& operator=(const X11ClockWindow&) = delete;
 
   // ClockWindowPlatform
+  void SetPlacement(const WindowPlacement& placement) override { placement_ = placement; }
   WindowHandle CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,
                                   std::int32_t heightUnits) override;
   bool AddFaceControl(std::int32_t id, DialogRect rect) override;
@@ -83,7 +86,15 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   struct Atoms;
 
   void SetWindowProperties(std::string_view caption);
-  PixelRect WorkArea();
+  // Settles the layout resolution, size and place of the window about to be
+  // made (scale, fit-screen, geometry, remember-position); false when no
+  // window can be made.
+  bool PlaceWindow(std::string_view caption, TextExtent units);
+  void SetSizeHints();
+  bool CreateBareWindow();  // at position_, client_ in size, not mapped
+  // The top-left corner of the window's frame on the root window.
+  PixelPoint FramePosition();
+  void NoteMove();
   void Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam);
   void HandleEvent(XEvent& event);
   void DestroyWindow(bool alreadyGone);
@@ -107,6 +118,13 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   bool ending_ = false;
   bool mapped_ = false;
   TextExtent client_{};
+  WindowPlacement placement_;
+  PixelPoint position_{};      // where the window is created
+  long positionFlags_ = 0;     // PPosition, or USPosition for one the user chose
+  int gravity_ = 1;            // NorthWestGravity; another for offsets from the right or bottom
+  std::unique_ptr<PositionMemory> memory_;  // with remember-position
+  void* visual_ = nullptr;  // the window's Visual
+  int depth_ = 0;
   std::unique_ptr<WindowImage> image_;  // holds the client area's picture
   PixelRect pending_{};  // composed but not yet sent
 

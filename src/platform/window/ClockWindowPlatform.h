@@ -13,6 +13,7 @@
 #include "platform/window/WindowHost.h"
 #include "platform/canvas/FontSpec.h"
 #include "platform/window/DialogUnits.h"
+#include "platform/window/WindowPlacement.h"
 
 namespace halyard {
 
@@ -26,6 +27,9 @@ using TooltipLinesProvider = std::vector<std::string> (*)();
 class ClockWindowPlatform {
  public:
   virtual ~ClockWindowPlatform() = default;
+
+  // Where and how large the next window opens; a platform without a screen ignores it.
+  virtual void SetPlacement(const WindowPlacement& /*placement*/) {}
 
   // Creates the top-level window, hidden, sized in dialog units, with its caption.
   virtual WindowHandle CreateHiddenWindow(std::string_view caption, std::int32_t widthUnits,

@@ -23,6 +23,7 @@
 
 #include "TestDisplay.h"
 #include "backends/posix/PngFile.h"
+#include "platform/canvas/Rasterizer.h"
 
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
@@ -281,6 +282,36 @@ TEST_F(X11ProgramTest, At144DpiTheWindowScalesAndTheCloseBoxEndsIt) {
   EXPECT_EQ(Stop(), 0);
 }
 
+// Scale 2 lays the window out at twice the resolution: drawn afresh at
+// 192 dpi, the picture halyard-render makes with the same scale.
+TEST_F(X11ProgramTest, Scale2DrawsTheWindowAtTwiceTheResolution) {
+  display_.SetResources("");
+  const unsigned long window = Start({"--scale", "2"});
+  ASSERT_NE(window, 0u);
+  const auto geometry = display_.WindowGeometry(window);
+  EXPECT_EQ(geometry.width, 660);
+  EXPECT_EQ(geometry.height, 975);
+  ExpectScreenMatchesRender(window, 96, {}, {"--scale", "2"});
+  ExpectScreenMatchesRender(window, 192);  // the same picture as the clock at 192 dpi
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
+// Xft.dpi 500 asks for a window of 1705x2550: fit-screen gives the largest that fits.
+TEST_F(X11ProgramTest, AWindowTooLargeForTheScreenIsMadeToFit) {
+  display_.SetResources("Xft.dpi:\t500\n");
+  const unsigned long window = Start();
+  ASSERT_NE(window, 0u);
+  const auto geometry = display_.WindowGeometry(window);
+  std::printf("[ info     ] at Xft.dpi 500: %dx%d at %d,%d\n", geometry.width, geometry.height, geometry.x, geometry.y);
+  Display* display = display_.Get();
+  EXPECT_TRUE(geometry.x >= 0 && geometry.y >= 0 && geometry.x + geometry.width <= DisplayWidth(display, 0) &&
+              geometry.y + geometry.height <= DisplayHeight(display, 0));
+  EXPECT_GT(geometry.height, DisplayHeight(display, 0) * 9 / 10) << "the largest that fits";
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
 // The face's tooltip: nothing until the pointer rests on the face, then a
 // small window below the pointer with the sync line and the silent period; gone when it leaves.
 TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) {
@@ -399,6 +430,162 @@ TEST_F(X11ProgramTest, UnknownArgumentsAndAnUnreadableFileAreNamedAndTheClockSta
         << "once on stderr: " << line << "stderr was:\n" << said;
   }
   std::remove(fifo.c_str());
+  std::remove(err.c_str());
+}
+
+// Under a window manager (openbox, started by scripts/x11-tests.sh), which
+// frames the window and places it by its hints.
+class X11WindowManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    binary_ = EnvPath("HALYARD_BINARY");
+    if (!testing::X11TestsRequested() || binary_.empty() || EnvPath("HALYARD_X11_WM") != "1") {
+      GTEST_SKIP() << "needs scripts/x11-tests.sh and a window manager";
+    }
+    ASSERT_NE(display_.Get(), nullptr);
+    Display* display = display_.Get();
+    screen_ = {DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+    state_ = ::testing::TempDir() + "halyard-state-" + std::to_string(getpid());
+    setenv("XDG_STATE_HOME", state_.c_str(), 1);
+    display_.SetResources("");
+  }
+  void TearDown() override {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::remove((state_ + "/halyard/position").c_str());
+  }
+
+  // Starts the clock; its window once the window manager shows it, or 0.
+  unsigned long Start(const std::vector<std::string>& args, const std::string& errPath = "") {
+    std::vector<std::string> command{binary_};
+    command.insert(command.end(), args.begin(), args.end());
+    pid_ = Spawn(command, "", errPath);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (std::chrono::steady_clock::now() < deadline) {
+      const auto clients = display_.GetProperty(DefaultRootWindow(display_.Get()), "_NET_CLIENT_LIST");
+      for (const unsigned long client : clients ? clients->items : std::vector<unsigned long>{}) {
+        const auto owner = display_.GetProperty(client, "_NET_WM_PID");
+        XWindowAttributes attributes{};
+        if (owner && owner->items == std::vector<unsigned long>{static_cast<unsigned long>(pid_)} &&
+            XGetWindowAttributes(display_.Get(), client, &attributes) && attributes.map_state == IsViewable &&
+            display_.GetProperty(client, "_NET_FRAME_EXTENTS")) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(300));  // placed and drawn
+          return client;
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return 0;
+  }
+
+  int Stop(unsigned long window) {
+    display_.SendKey(window, XK_Escape);
+    const std::optional<int> status = WaitForExit(pid_, 10);
+    pid_ = -1;
+    return status.value_or(-1);
+  }
+
+  // The window with its frame, on the root window: left, top, right, bottom.
+  PixelRect Frame(unsigned long window) const {
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_.Get(), window, DefaultRootWindow(display_.Get()), 0, 0, &x, &y, &child);
+    const auto size = display_.WindowGeometry(window);
+    const auto extents = display_.GetProperty(window, "_NET_FRAME_EXTENTS");
+    std::vector<unsigned long> e = extents ? extents->items : std::vector<unsigned long>{};
+    e.resize(4);
+    return {x - static_cast<int>(e[0]), y - static_cast<int>(e[2]), x + size.width + static_cast<int>(e[1]),
+            y + size.height + static_cast<int>(e[3])};
+  }
+
+  std::string SavedPosition() const { return FileText(state_ + "/halyard/position"); }
+
+  std::string binary_;
+  std::string state_;
+  pid_t pid_ = -1;
+  TestDisplay display_;
+  TextExtent screen_{};
+};
+
+TEST_F(X11WindowManagerTest, GeometryPutsTheFrameWhereAsked) {
+  if (screen_.height < 1000) GTEST_SKIP() << "for a screen of 1000 rows or more";
+  unsigned long window = Start({"--geometry", "-0-0"});
+  ASSERT_NE(window, 0u);
+  PixelRect frame = Frame(window);
+  std::printf("[ info     ] -0-0 on %dx%d: frame %d,%d-%d,%d\n", screen_.width, screen_.height, frame.left, frame.top,
+              frame.right, frame.bottom);
+  EXPECT_EQ(frame.right, screen_.width);
+  EXPECT_EQ(frame.bottom, screen_.height);
+  EXPECT_EQ(Stop(window), 0);
+
+  window = Start({"-geometry", "+10+20"});
+  ASSERT_NE(window, 0u);
+  frame = Frame(window);
+  std::printf("[ info     ] +10+20: frame %d,%d-%d,%d\n", frame.left, frame.top, frame.right, frame.bottom);
+  EXPECT_EQ(frame.left, 10);
+  EXPECT_EQ(frame.top, 20);
+  EXPECT_EQ(Stop(window), 0);
+}
+
+TEST_F(X11WindowManagerTest, ARememberedPositionSurvivesARestartAndComesBackOnScreen) {
+  if (screen_.height < 1000) GTEST_SKIP() << "for a screen of 1000 rows or more";
+  unsigned long window = Start({"--remember-position=on"});
+  ASSERT_NE(window, 0u);
+  // As a user's drag ends: the window manager moves the frame and tells the client.
+  XMoveWindow(display_.Get(), window, 200, 150);
+  XFlush(display_.Get());
+  PixelRect moved = Frame(window);
+  for (int i = 0; i < 250 && !(moved.left == 200 && moved.top == 150); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    moved = Frame(window);
+  }
+  EXPECT_EQ(Stop(window), 0);
+  EXPECT_EQ(SavedPosition(), std::to_string(moved.left) + " " + std::to_string(moved.top) + "\n");
+
+  window = Start({"--remember-position", "on"});
+  ASSERT_NE(window, 0u);
+  const PixelRect restored = Frame(window);
+  std::printf("[ info     ] moved to %d,%d; after a restart %d,%d\n", moved.left, moved.top, restored.left, restored.top);
+  EXPECT_EQ(restored, moved);
+  EXPECT_EQ(Stop(window), 0);
+
+  // A position left on a monitor that is gone: the window comes back whole.
+  std::ofstream(state_ + "/halyard/position") << "5000 5000\n";
+  window = Start({"--remember-position=on"});
+  ASSERT_NE(window, 0u);
+  const PixelRect back = Frame(window);
+  std::printf("[ info     ] saved at 5000,5000 on %dx%d: frame %d,%d-%d,%d\n", screen_.width, screen_.height, back.left,
+              back.top, back.right, back.bottom);
+  EXPECT_TRUE(back.left >= 0 && back.top >= 0 && back.right <= screen_.width && back.bottom <= screen_.height);
+  EXPECT_EQ(Stop(window), 0);
+}
+
+TEST_F(X11WindowManagerTest, OnASmallScreenTheWindowShrinksToFit) {
+  if (screen_.height >= 488) GTEST_SKIP() << "for a screen lower than the window";
+  const std::string err = state_ + "-err";
+  const unsigned long window = Start({}, err);
+  ASSERT_NE(window, 0u);
+  const PixelRect frame = Frame(window);
+  const auto client = display_.WindowGeometry(window);
+  std::printf("[ info     ] on %dx%d: window %dx%d, frame %d,%d-%d,%d\n", screen_.width, screen_.height, client.width,
+              client.height, frame.left, frame.top, frame.right, frame.bottom);
+  EXPECT_TRUE(frame.left >= 0 && frame.top >= 0 && frame.right <= screen_.width && frame.bottom <= screen_.height);
+  // The status line, the window's last sixth, shows its text.
+  const Picture shown = display_.Capture(window);
+  std::set<std::uint32_t> colours;
+  for (int y = shown.Height() * 5 / 6; y < shown.Height(); ++y) {
+    for (int x = 0; x < shown.Width(); ++x) colours.insert(shown.Get(x, y));
+  }
+  EXPECT_GE(colours.size(), 2u) << "no status line";
+  EXPECT_EQ(Stop(window), 0);
+  const std::string said = FileText(err);
+  EXPECT_NE(said.find("does not fit the"), std::string::npos) << said;
+  // One line of the clock's own (a sanitizer may add its report).
+  std::size_t lines = 0;
+  for (std::size_t at = said.find("halyard: "); at != std::string::npos; at = said.find("halyard: ", at + 1)) ++lines;
+  EXPECT_EQ(lines, 1u) << said;
   std::remove(err.c_str());
 }
 

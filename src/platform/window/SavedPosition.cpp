@@ -1,0 +1,82 @@
+#include "platform/window/SavedPosition.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace halyard {
+
+namespace {
+
+constexpr std::int32_t kFarthest = 1'000'000;
+constexpr std::int32_t kShownCorner = 32;
+
+bool ReadCoordinate(std::string_view& text, std::int32_t& value) {
+  bool negative = false;
+  if (!text.empty() && text.front() == '-') {
+    negative = true;
+    text.remove_prefix(1);
+  }
+  std::int64_t number = 0;
+  std::size_t digits = 0;
+  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+    number = number * 10 + (text[digits] - '0');
+    if (number > kFarthest) return false;
+    ++digits;
+  }
+  if (digits == 0) return false;
+  text.remove_prefix(digits);
+  value = static_cast<std::int32_t>(negative ? -number : number);
+  return true;
+}
+
+std::int64_t Gap(std::int32_t low, std::int32_t high, std::int32_t from, std::int32_t to) {
+  // How far the span from..to lies outside low..high.
+  if (to <= low) return static_cast<std::int64_t>(low) - to;
+  if (from >= high) return static_cast<std::int64_t>(from) - high;
+  return 0;
+}
+
+}  // namespace
+
+std::string SavedPositionText(PixelPoint where) {
+  return std::to_string(where.x) + " " + std::to_string(where.y) + "\n";
+}
+
+std::optional<PixelPoint> ParseSavedPosition(std::string_view text) {
+  if (text.size() > kMaxSavedPositionBytes) return std::nullopt;
+  PixelPoint where;
+  if (!ReadCoordinate(text, where.x) || text.empty() || text.front() != ' ') return std::nullopt;
+  text.remove_prefix(1);
+  if (!ReadCoordinate(text, where.y)) return std::nullopt;
+  if (text == "\n" || text == "\r\n") text = {};
+  if (!text.empty()) return std::nullopt;
+  return where;
+}
+
+PixelPoint VisiblePosition(PixelPoint where, TextExtent size, std::span<const PixelRect> monitors) {
+  if (monitors.empty()) return where;
+  const PixelRect window{where.x, where.y, where.x + size.width, where.y + size.height};
+  const std::int32_t needX = std::min(kShownCorner, std::max(size.width, 1));
+  const std::int32_t needY = std::min(kShownCorner, std::max(size.height, 1));
+  const PixelRect* nearest = nullptr;
+  std::int64_t nearestGap = std::numeric_limits<std::int64_t>::max();
+  for (const PixelRect& monitor : monitors) {
+    const PixelRect shown = Intersect(window, monitor);
+    if (!shown.Empty() && shown.right - shown.left >= needX && shown.bottom - shown.top >= needY) return where;
+    const std::int64_t gap = Gap(monitor.left, monitor.right, window.left, window.right) +
+                             Gap(monitor.top, monitor.bottom, window.top, window.bottom);
+    if (gap < nearestGap && !monitor.Empty()) {
+      nearestGap = gap;
+      nearest = &monitor;
+    }
+  }
+  if (nearest == nullptr) return where;
+  const auto keep = [](std::int32_t at, std::int32_t length, std::int32_t low, std::int32_t high) {
+    return std::max(low, std::min(at, high - length));
+  };
+  return {keep(where.x, size.width, nearest->left, nearest->right),
+          keep(where.y, size.height, nearest->top, nearest->bottom)};
+}
+
+}  // namespace halyard
