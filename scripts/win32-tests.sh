@@ -394,13 +394,18 @@ sync_status() {
   "$wine" "$work/app/halyard.exe" --sync-status </dev/null >"$work/sync-status.out" 2>>"$work/clock.log" &
   clock_pid=$!
   for i in $(seq 300); do
-    box=$(xdotool search --name '^HALYARD sync status$' 2>/dev/null | head -1 || true)
+    # Only a mapped box can take the focus; Wine names it before it maps it.
+    box=$(xdotool search --onlyvisible --name '^HALYARD sync status$' 2>/dev/null | head -1 || true)
     [ -n "$box" ] && break
     kill -0 "$clock_pid" 2>/dev/null || break
     sleep 0.1
   done
   [ -n "$(x_window)" ] && fail "--sync-status opened the clock's window"
-  [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+  for i in $(seq 20); do
+    [ -n "$box" ] || break
+    xdotool windowfocus --sync "$box" key Return 2>/dev/null && break
+    sleep 0.2
+  done
   wait_clock 30
   line=$(tr -d '\r' <"$work/sync-status.out" | head -1)
   if [ -n "$box" ] && [ "$clock_status" = "2" ] && [[ "$line" == "unknown: "* ]]; then
