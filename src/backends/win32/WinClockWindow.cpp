@@ -175,14 +175,10 @@ void WinClockWindow::PlaceWindow() {
     }
     if (geometry && !geometry->hasPosition) geometry.reset();
   }
-  std::optional<PixelPoint> remembered;
-  if (placement_.rememberPosition) {
-    memory_ = std::make_unique<PositionMemory>(PlatformPositionStore());
-    std::string problem;
-    const std::optional<PixelPoint> recalled = memory_->Recall(problem);
-    if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
-    if (!geometry) remembered = recalled;  // a geometry given now wins
-  }
+  std::string problem;
+  const std::optional<PixelPoint> remembered =
+      OpenPositionMemory(placement_.rememberPosition, geometry.has_value(), memory_, problem);
+  if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
 
   const std::int32_t screenDpi = Dpi();
   const DialogUnits screenUnits = Units();

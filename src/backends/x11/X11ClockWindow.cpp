@@ -193,14 +193,10 @@ bool X11ClockWindow::PlaceWindow(std::string_view caption, TextExtent units) {
   const X11ScreenLayout layout(display_, screen_);
   const PixelRect screen{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
   const std::optional<PlacementGeometry> geometry = UserGeometry(placement_.geometry);
-  std::optional<PixelPoint> remembered;
-  if (placement_.rememberPosition) {
-    memory_ = std::make_unique<PositionMemory>(PlatformPositionStore());
-    std::string problem;
-    const std::optional<PixelPoint> recalled = memory_->Recall(problem);
-    if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
-    if (!geometry) remembered = recalled;  // a geometry given now wins
-  }
+  std::string problem;
+  const std::optional<PixelPoint> remembered =
+      OpenPositionMemory(placement_.rememberPosition, geometry.has_value(), memory_, problem);
+  if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
   // The monitor the window opens on: the one at the asked place, else the primary one.
   const PixelRect primary = layout.Monitors().front();
   const PixelPoint anchor = geometry ? geometry->TopLeft(client_, screen) : remembered.value_or(PixelPoint{primary.left, primary.top});

@@ -1,5 +1,8 @@
 #include "platform/window/PlacementGeometry.h"
 
+#include <charconv>
+#include <system_error>
+
 namespace halyard {
 
 namespace {
@@ -13,15 +16,11 @@ bool ReadNumber(std::string_view& text, std::int32_t& value) {
     negative = text.front() == '-';
     text.remove_prefix(1);
   }
+  if (text.empty() || text.front() < '0' || text.front() > '9') return false;  // no second sign
   std::int32_t number = 0;
-  std::size_t digits = 0;
-  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-    number = number * 10 + (text[digits] - '0');
-    if (number > kLargestNumber) return false;
-    ++digits;
-  }
-  if (digits == 0) return false;
-  text.remove_prefix(digits);
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc{} || number > kLargestNumber) return false;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
   value = negative ? -number : number;
   return true;
 }

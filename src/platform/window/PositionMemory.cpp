@@ -62,4 +62,12 @@ void PositionMemory::Write(PixelPoint where, Time now) {
   }
 }
 
+std::optional<PixelPoint> OpenPositionMemory(bool remember, bool geometryGiven,
+                                             std::unique_ptr<PositionMemory>& memory, std::string& problem) {
+  if (!remember) return std::nullopt;
+  memory = std::make_unique<PositionMemory>(PlatformPositionStore());
+  const std::optional<PixelPoint> recalled = memory->Recall(problem);
+  return geometryGiven ? std::nullopt : recalled;  // a geometry given now wins
+}
+
 }  // namespace halyard

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -45,5 +46,11 @@ class PositionMemory {
   std::optional<Time> lastWrite_;
   bool failed_ = false;  // one line on stderr per run is enough
 };
+
+// For a window opening with remember-position `remember`: the memory it is
+// to keep (in `memory`) and the position to open at, the one the last run
+// kept unless a geometry is given now. `problem` as for Recall.
+std::optional<PixelPoint> OpenPositionMemory(bool remember, bool geometryGiven,
+                                             std::unique_ptr<PositionMemory>& memory, std::string& problem);
 
 }  // namespace halyard

@@ -1,8 +1,10 @@
 #include "platform/window/SavedPosition.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <limits>
+#include <system_error>
 
 namespace halyard {
 
@@ -12,21 +14,12 @@ constexpr std::int32_t kFarthest = 1'000'000;
 constexpr std::int32_t kShownCorner = 32;
 
 bool ReadCoordinate(std::string_view& text, std::int32_t& value) {
-  bool negative = false;
-  if (!text.empty() && text.front() == '-') {
-    negative = true;
-    text.remove_prefix(1);
-  }
-  std::int64_t number = 0;
-  std::size_t digits = 0;
-  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-    number = number * 10 + (text[digits] - '0');
-    if (number > kFarthest) return false;
-    ++digits;
-  }
-  if (digits == 0) return false;
-  text.remove_prefix(digits);
-  value = static_cast<std::int32_t>(negative ? -number : number);
+  if (!text.empty() && text.front() == '-' && (text.size() < 2 || text[1] < '0' || text[1] > '9')) return false;
+  std::int32_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc{} || number > kFarthest || number < -kFarthest) return false;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  value = number;
   return true;
 }
 
