@@ -1,6 +1,7 @@
 // halyard-options: shows how the clock reads an options file and what in it
 // looks wrong. Exit code 0 when clean, 1 with warnings, 2 when the file cannot
 // be read or the command line is wrong.
+#include <clocale>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -188,5 +189,7 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Judge unmarked texts and glyphs in the locale the clock runs in, not in "C".
+  std::setlocale(LC_CTYPE, "");
   return Run(halyard::ProgramArguments(argc, argv));
 }
