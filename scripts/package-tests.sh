@@ -59,7 +59,7 @@ user_check() {
   as_user() { runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"; }
 
   as_user /usr/bin/halyard-options >"$scratch/user-options.out" 2>&1
-  check "installed (after merge): halyard-options run by $user reads ~/.config/halyard/OPTION.DTA" \
+  check "installed: halyard-options run by $user reads ~/.config/halyard/OPTION.DTA" \
     grep -qF "$home/.config/halyard/OPTION.DTA" "$scratch/user-options.out"
 
   for n in $(seq 150 190); do [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break; done
@@ -97,7 +97,7 @@ user_check() {
       fi
     done
   done
-  check "installed (after merge): the clock run by $user shows ~/.config/halyard/OPTION.DTA as halyard-render draws it${matched:+ (at $matched)}" \
+  check "installed: the clock run by $user shows ~/.config/halyard/OPTION.DTA as halyard-render draws it${matched:+ (at $matched)}" \
     test -n "$matched"
 }
 
@@ -260,7 +260,6 @@ else
   # clock, started by that user on a private Xvfb, must show exactly what
   # halyard-render draws from the same file. Both are undone afterwards (a
   # halyard installed before the check is left installed, as this version).
-  # CHECKED AFTER MERGE: these two need the per-user options file search.
   if [ "$(id -u)" -ne 0 ]; then
     fail "installed: run as root to install the package and add a test user"
   else
@@ -300,7 +299,7 @@ else
     "$bin/halyard-options" "$scratch/no-such-file" | sed -e 1d -e '/not found/d' >"$scratch/defaults.out"
     check "zip: OPTION.DTA.example reads as the programs' built-in defaults" cmp -s "$scratch/example.out" "$scratch/defaults.out"
   fi
-  for word in OPTION.DTA '&HBBGGRR' 'halyard.exe' 'LINE (normal)' 'HALYARD UTC'; do
+  for word in OPTION.DTA '&HBBGGRR' 'halyard.exe' 'LINE (normal)' 'HALYARD UTC' '--options FILE'; do
     check "zip: README.txt mentions $word" grep -qF -- "$word" "$z/README.txt"
   done
   check "zip: README.txt names version $version" grep -qF "HALYARD $version" "$z/README.txt"

@@ -79,7 +79,7 @@ std::string DescribeOptionsPlaces(bool userPlaces) {
   if (!userPlaces) {
     return "  OPTION.DTA in the folder of halyard.exe\n";
   }
-  return "  $XDG_CONFIG_HOME/halyard/OPTION.DTA (~/.config/halyard/OPTION.DTA when unset)\n"
+  return "  $XDG_CONFIG_HOME/halyard/OPTION.DTA (~/.config/halyard/OPTION.DTA when unset or not absolute)\n"
          "  OPTION.DTA in the folder of the halyard program\n"
          "  each $XDG_CONFIG_DIRS entry + /halyard/OPTION.DTA (/etc/xdg/halyard/OPTION.DTA when unset)\n";
 }
