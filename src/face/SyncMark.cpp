@@ -7,8 +7,10 @@
 namespace halyard {
 namespace {
 
-// The mark's text is at least this many pixels high, however small the face.
-constexpr std::int32_t kMinimumTextPixels = 11;
+// The mark's text is at least this many pixels high, however small the face,
+// unless the corner has no room for it; never below the least.
+constexpr float kMinimumTextPixels = 11;
+constexpr float kLeastTextPixels = 9;
 constexpr float kMarkPoints = 8;
 
 bool OutsideDial(const FaceGeometry& face, const PixelRect& box) {
@@ -45,14 +47,24 @@ void DrawSyncMark(const FaceGeometry& face, const PixelRect& legend) {
   const std::optional<FontSpec> savedFont =
       canvas->CurrentFont() != nullptr ? std::optional<FontSpec>(*canvas->CurrentFont()) : std::nullopt;
 
-  // Small, but never smaller than a readable few pixels.
+  // Small, but never smaller than a readable few pixels. At some resolutions
+  // below 64 dpi the legend is wide for its face and the dial close below it,
+  // and the mark fits only a pixel or two smaller.
   FontSpec font = savedFont.value_or(ClockFontSpec());
   font.style = FontSpec::kBold;
-  font.points = std::max(kMarkPoints, static_cast<float>(kMinimumTextPixels) * 72.0f / canvas->Dpi());
-  Canvas::SetFont(font);
-  const TextExtent text = Canvas::TextSize(kSyncMarkText);
-  const std::int32_t padding = std::max(2, text.height / 5);
-  const PixelRect box = PlaceSyncMark(face, legend, {text.width + 2 * padding, text.height + 2});
+  const float dpi = static_cast<float>(canvas->Dpi());
+  font.points = std::max(kMarkPoints, kMinimumTextPixels * 72.0f / dpi);
+  PixelRect box;
+  std::int32_t padding = 0;
+  for (;;) {
+    Canvas::SetFont(font);
+    const TextExtent text = Canvas::TextSize(kSyncMarkText);
+    padding = std::max(2, text.height / 5);
+    box = PlaceSyncMark(face, legend, {text.width + 2 * padding, text.height + 2});
+    const float pixels = font.points * dpi / 72.0f;
+    if (!box.Empty() || pixels - 1 < kLeastTextPixels) break;
+    font.points = (pixels - 1) * 72.0f / dpi;
+  }
   if (!box.Empty()) {
     Canvas::SetPenWidth(1);
     Canvas::Box(static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
