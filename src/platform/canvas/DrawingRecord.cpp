@@ -209,7 +209,8 @@ bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before, const
     }
   }
   if (left < right) {
-    const PixelRect columns{Clamp32(now.from.x + left), now.rect.top, Clamp32(now.from.x + right), now.rect.bottom};
+    const PixelRect columns{Clamp32(now.from.x + left + kShrink), now.rect.top, Clamp32(now.from.x + right - kShrink),
+                            now.rect.bottom};
     AddArea(Intersect(Intersect(columns, now.rect), bounds));
   }
   return true;
