@@ -51,11 +51,11 @@ class Degrees {
   }
   long double Cos(long double degrees) const {
     const std::ptrdiff_t slot = Slot(degrees);
-    return slot >= 0 ? cos_[static_cast<std::size_t>(slot)] : std::cos(Radians(degrees));
+    return slot >= 0 ? table_[static_cast<std::size_t>(slot)].cos : std::cos(Radians(degrees));
   }
   long double Sin(long double degrees) const {
     const std::ptrdiff_t slot = Slot(degrees);
-    return slot >= 0 ? sin_[static_cast<std::size_t>(slot)] : std::sin(Radians(degrees));
+    return slot >= 0 ? table_[static_cast<std::size_t>(slot)].sin : std::sin(Radians(degrees));
   }
 
  private:
@@ -64,8 +64,7 @@ class Degrees {
 
   Degrees() {
     for (int d = kFirst; d <= kLast; ++d) {
-      cos_[static_cast<std::size_t>(d - kFirst)] = std::cos(Radians(d));
-      sin_[static_cast<std::size_t>(d - kFirst)] = std::sin(Radians(d));
+      table_[static_cast<std::size_t>(d - kFirst)] = {std::cos(Radians(d)), std::sin(Radians(d))};
     }
   }
   long double Radians(long double degrees) const { return degrees * pi_ / 180.0L; }
@@ -76,9 +75,14 @@ class Degrees {
     return whole == degrees ? static_cast<std::ptrdiff_t>(whole - kFirst) : -1;
   }
 
+  // A point's cosine and sine side by side: after the half-second sleep the
+  // table is out of the cache, and a repaint reads some 80 of its angles.
+  struct CosSin {
+    long double cos;
+    long double sin;
+  };
   long double pi_ = 4.0L * std::atan(1.0L);
-  std::array<long double, kLast - kFirst + 1> cos_{};
-  std::array<long double, kLast - kFirst + 1> sin_{};
+  std::array<CosSin, kLast - kFirst + 1> table_{};
 };
 
 struct Dial {

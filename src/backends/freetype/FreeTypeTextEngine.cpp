@@ -180,6 +180,27 @@ std::string FreeTypeTextEngine::MissingGlyphs(std::string_view text) {
   return missing;
 }
 
+bool FreeTypeTextEngine::CharacterSpans(std::string_view text, std::vector<CharacterSpan>& spans) {
+  spans.clear();
+  if (current_ == nullptr) return false;
+  // The same walk as DrawGlyphs: a span is the cell (the opaque background)
+  // joined with the glyph's ink, which may lean out of it.
+  std::int64_t pen = 0;
+  LocaleDecoder decoder(text, utf8Text_);
+  for (char32_t c = 0; decoder.Next(c);) {
+    const Glyph glyph = current_->GlyphFor(c);
+    const std::int64_t inkLeft = pen + glyph.left;
+    const std::int64_t left = std::min(pen, inkLeft);
+    pen += glyph.advance;
+    const std::int64_t right = std::max(pen, inkLeft + glyph.width);
+    constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max() / 2;
+    spans.push_back({static_cast<std::uint32_t>(decoder.Position()),
+                     static_cast<std::int32_t>(std::clamp(left, -kLimit, kLimit)),
+                     static_cast<std::int32_t>(std::clamp(right, -kLimit, kLimit))});
+  }
+  return true;
+}
+
 void FreeTypeTextEngine::DrawGlyphs(Picture& picture, PixelPoint origin, std::string_view text,
                                     std::uint32_t pixel, PixelRect clip) {
   if (current_ == nullptr) return;

@@ -30,6 +30,7 @@ class FreeTypeTextEngine final : public TextEngine {
   // The characters of `text` (control characters aside) the current font has
   // no glyph for, each once, as UTF-8; empty with no font.
   std::string MissingGlyphs(std::string_view text);
+  bool CharacterSpans(std::string_view text, std::vector<CharacterSpan>& spans) override;
   void DrawGlyphs(Picture& picture, PixelPoint origin, std::string_view text, std::uint32_t pixel,
                   PixelRect clip) override;
 

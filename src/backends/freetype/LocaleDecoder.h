@@ -23,6 +23,8 @@ class LocaleDecoder {
   // end is one U+FFFD). In a single-byte locale a byte the C library does not
   // know (the "C" locale knows none above 0x7F) is read as Windows-1252.
   bool Next(char32_t& codePoint);
+  // The bytes consumed so far.
+  std::size_t Position() const { return position_; }
 
  private:
   std::string_view bytes_;

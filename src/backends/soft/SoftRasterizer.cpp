@@ -93,6 +93,11 @@ TextExtent SoftRasterizer::MeasureText(std::string_view text) {
   return {text_->Advance(text), text_->Metrics().height};
 }
 
+bool SoftRasterizer::CharacterSpans(std::string_view text, std::vector<CharacterSpan>& spans) {
+  if (!text_) return false;
+  return text_->CharacterSpans(text, spans);
+}
+
 void SoftRasterizer::DrawText(PixelPoint origin, std::string_view text, std::uint32_t color,
                               std::optional<std::uint32_t> background, PixelRect clip) {
   if (!text_) return;

@@ -43,6 +43,7 @@ class SoftRasterizer final : public Rasterizer {
   bool SetFont(const FontSpec& spec, std::int32_t dpi) override;
   FontMetrics Metrics() override;
   TextExtent MeasureText(std::string_view text) override;
+  bool CharacterSpans(std::string_view text, std::vector<CharacterSpan>& spans) override;
   void DrawText(PixelPoint origin, std::string_view text, std::uint32_t color,
                 std::optional<std::uint32_t> background, PixelRect clip) override;
 

@@ -364,6 +364,7 @@ void Canvas::DoPrintText(std::string_view text) {
   op.rect = line;
   op.hasFont = hasFont_;
   if (hasFont_) op.font = font_;
+  op.hasSpans = rasterizer_->CharacterSpans(op.text, op.spans);
   current_ = {0, current_.y + lineHeight_};
   Emit(line);
 }

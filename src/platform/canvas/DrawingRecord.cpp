@@ -73,6 +73,8 @@ DrawOp& DrawingRecord::Add(DrawOp::Kind kind) {
   op.points.clear();  // buffers keep their capacity
   op.text.clear();
   op.hasFont = false;
+  op.spans.clear();
+  op.hasSpans = false;
   op.box = {};
   return op;
 }
@@ -107,6 +109,17 @@ void DrawingRecord::Seal() {
     }
     case DrawOp::Kind::Text:
       op.box = op.rect;  // text and its cells stay inside the clip it is given
+      if (op.hasSpans) {
+        // ... and inside its characters' spans.
+        std::int64_t left = 0, right = 0;
+        for (const CharacterSpan& span : op.spans) {
+          left = std::min<std::int64_t>(left, span.left);
+          right = std::max<std::int64_t>(right, span.right);
+        }
+        op.box.left = std::max(op.box.left, Clamp32(op.from.x + left));
+        op.box.right = std::min(op.box.right, Clamp32(op.from.x + right));
+        if (op.spans.empty()) op.box = {};
+      }
       break;
   }
 }
@@ -157,10 +170,50 @@ std::span<const PixelRect> DrawingRecord::Changes(const PixelRect& bounds) {
     const DrawOp* now = i < count_ ? &current_[i] : nullptr;
     const DrawOp* before = i < shownCount_ ? &shown_[i] : nullptr;
     if (now != nullptr && before != nullptr && *now == *before) continue;
+    if (now != nullptr && before != nullptr && AddTextChange(*now, *before, bounds)) continue;
     if (now != nullptr) AddArea(Intersect(now->box, bounds));
     if (before != nullptr) AddArea(Intersect(before->box, bounds));
   }
   return {areas_.data(), areaCount_};
+}
+
+bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before, const PixelRect& bounds) {
+  if (now.kind != DrawOp::Kind::Text || before.kind != DrawOp::Kind::Text || !now.hasSpans || !before.hasSpans ||
+      now.color != before.color || now.fill != before.fill || now.from != before.from || now.rect != before.rect ||
+      now.hasFont != before.hasFont || (now.hasFont && !(now.font == before.font))) {
+    return false;
+  }
+  // Characters alike at both ends, in the same bytes and the same columns, get
+  // the same pixels in the same order; only the characters between can differ.
+  const auto same = [&](std::size_t i, std::size_t j) {
+    const std::size_t nowStart = i == 0 ? 0 : now.spans[i - 1].end;
+    const std::size_t beforeStart = j == 0 ? 0 : before.spans[j - 1].end;
+    const CharacterSpan& a = now.spans[i];
+    const CharacterSpan& b = before.spans[j];
+    return a.left == b.left && a.right == b.right &&
+           std::string_view(now.text).substr(nowStart, a.end - nowStart) ==
+               std::string_view(before.text).substr(beforeStart, b.end - beforeStart);
+  };
+  const std::size_t nowCount = now.spans.size(), beforeCount = before.spans.size();
+  std::size_t head = 0;
+  while (head < nowCount && head < beforeCount && same(head, head)) ++head;
+  std::size_t tail = 0;
+  while (tail < nowCount - head && tail < beforeCount - head && same(nowCount - 1 - tail, beforeCount - 1 - tail)) {
+    ++tail;
+  }
+  std::int64_t left = std::numeric_limits<std::int64_t>::max(), right = std::numeric_limits<std::int64_t>::min();
+  for (const DrawOp* op : {&now, &before}) {
+    for (std::size_t i = head; i + tail < op->spans.size(); ++i) {
+      left = std::min<std::int64_t>(left, op->spans[i].left);
+      right = std::max<std::int64_t>(right, op->spans[i].right);
+    }
+  }
+  if (left < right) {
+    const PixelRect columns{Clamp32(now.from.x + left + kShrink), now.rect.top, Clamp32(now.from.x + right - kShrink),
+                            now.rect.bottom};
+    AddArea(Intersect(Intersect(columns, now.rect), bounds));
+  }
+  return true;
 }
 
 void DrawingRecord::Commit() {

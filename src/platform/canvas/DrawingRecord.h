@@ -39,6 +39,8 @@ struct DrawOp {
   std::string text;                     // Text
   FontSpec font{};                      // Text: the font it was measured with
   bool hasFont = false;
+  std::vector<CharacterSpan> spans;     // Text: where each character writes, when known
+  bool hasSpans = false;
   PixelRect box{};                      // every pixel the operation can write
 
   bool operator==(const DrawOp& other) const;
@@ -79,6 +81,8 @@ class DrawingRecord {
 
  private:
   void AddArea(const PixelRect& area);
+  // Adds what differs between two texts drawn alike; false when that cannot be told.
+  bool AddTextChange(const DrawOp& now, const DrawOp& before, const PixelRect& bounds);
 
   std::vector<DrawOp> current_;
   std::size_t count_ = 0;

@@ -29,6 +29,15 @@ struct FontMetrics {
   bool operator==(const FontMetrics&) const = default;
 };
 
+// The columns one character of a text can write, counted from the text's
+// origin: its cell and any ink outside it. `end` is the byte after it.
+struct CharacterSpan {
+  std::uint32_t end = 0;
+  std::int32_t left = 0;
+  std::int32_t right = 0;
+  bool operator==(const CharacterSpan&) const = default;
+};
+
 // The pixel height asked of the platform: -round(dpi * points / 72), ties to even.
 std::int32_t FontPixelHeight(float points, std::int32_t dpi);
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/canvas/FontSpec.h"
 #include "platform/canvas/Picture.h"
@@ -59,6 +60,11 @@ class Rasterizer {
   // cells are filled first. Drawing stays inside `clip`.
   virtual void DrawText(PixelPoint origin, std::string_view text, std::uint32_t color,
                         std::optional<std::uint32_t> background, PixelRect clip) = 0;
+  // Where each character of the text can write, in the current font (see
+  // TextEngine); false when the rasterizer cannot tell.
+  virtual bool CharacterSpans(std::string_view /*text*/, std::vector<CharacterSpan>& /*spans*/) {
+    return false;
+  }
 };
 
 }  // namespace halyard

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/canvas/FontSpec.h"
 #include "platform/canvas/Picture.h"
@@ -21,6 +22,12 @@ class TextEngine {
   // `origin`, blended in `pixel` (0x00RRGGBB), inside `clip`.
   virtual void DrawGlyphs(Picture& picture, PixelPoint origin, std::string_view text,
                           std::uint32_t pixel, PixelRect clip) = 0;
+  // The span of each character of `text`, in order, in place of `spans`'
+  // contents; false when the engine cannot tell (then nothing narrower than the
+  // whole line may be assumed).
+  virtual bool CharacterSpans(std::string_view /*text*/, std::vector<CharacterSpan>& /*spans*/) {
+    return false;
+  }
 };
 
 }  // namespace halyard
