@@ -38,7 +38,7 @@ step "linux unit tests" ctest --test-dir build/linux --output-on-failure --no-te
 step "benchmarks (short run)" bash -c 'for b in build/linux/bench/halyard_bench*; do [ -x "$b" ] || continue; "$b" --benchmark_min_time=0.05 || exit 1; done'
 step "soak: a million repaints" build/linux/bench/halyard-soak "${HALYARD_SOAK_CALLS:-1000000}"
 step "asan build" build asan halyard_tests halyard-render halyard-options halyard halyard-test-clock
-step "asan unit tests" env LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt:print_suppressions=0 ctest --test-dir build/asan --output-on-failure --no-tests=error -j2
+step "asan unit tests" env LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt ctest --test-dir build/asan --output-on-failure --no-tests=error -j2
 # Valgrind computes long double in double precision, so the golden faces (whose
 # geometry is worked out in extended precision) are left to the native runs, and
 # so is the hour-long repaint replay, which would take valgrind many minutes.
@@ -47,7 +47,7 @@ step "valgrind memcheck" valgrind --error-exitcode=1 --leak-check=full --errors-
 step "x11 window tests (Xvfb)" bash scripts/x11-tests.sh build/linux
 # The same under ASan: a leak at exit (after Escape, the close box, SIGTERM or
 # SIGINT) turns the program's exit status non-zero, so the tests see it.
-step "x11 window tests under ASan" env LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt:print_suppressions=0 \
+step "x11 window tests under ASan" env LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt \
   bash scripts/x11-tests.sh build/asan
 step "windows build" build windows
 step "windows unit tests (Wine)" bash scripts/wine-tests.sh build/windows

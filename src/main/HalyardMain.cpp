@@ -6,10 +6,7 @@
 #include "app/ClockStartup.h"
 #include "app/RunClock.h"
 #include "app/SyncStatusCommand.h"
-#include "backends/freetype/FreeTypeTextEngine.h"
-#include "platform/canvas/FontSpec.h"
 #include "platform/window/ClockWindowPlatform.h"
-#include "platform/window/DialogUnits.h"
 #include "platform/window/OptionsPath.h"
 #include "platform/window/ProgramArguments.h"
 
@@ -71,14 +68,6 @@ int main(int argc, char** argv) {
   // is one line here, and the defaults stand in.
   const halyard::ClockConfiguration configuration = halyard::ConfigureClock(commandLine);
   for (const std::string& message : configuration.messages) std::fprintf(stderr, "halyard: %s\n", message.c_str());
-  // With no font at all the clock still runs, but a face without its time
-  // text must not pass for a working one. (A fallback font is named by the
-  // text engine itself.)
-  if (!halyard::FreeTypeTextEngine().SetFont(halyard::ClockFontSpec(), halyard::kDefaultDpi)) {
-    std::fputs("halyard: no usable font: neither fontconfig nor the fallback fonts give one, so the face "
-               "shows no text (install fonts-liberation)\n",
-               stderr);
-  }
 
 #ifdef HALYARD_TEST_CLOCK
   UseTestClock();

@@ -380,7 +380,15 @@ void X11ClockWindow::SetIcons(IconRenderer renderIcon) {
 void X11ClockWindow::SetLabelFont(std::int32_t id, const FontSpec& font) {
   if (id != labelId_ || labelId_ < 0) return;
   if (!labelText_) labelText_ = std::make_unique<FreeTypeTextEngine>();
-  labelText_->SetFont(font, dpi_);
+  if (!labelText_->SetFont(font, dpi_) && !noFontSaid_) {
+    // With no font at all the clock still runs, but a face without its time
+    // text must not pass for a working one. (A fallback font is named by the
+    // text engine itself.)
+    noFontSaid_ = true;
+    std::fputs("halyard: no usable font: neither fontconfig nor the fallback fonts give one, so the face "
+               "shows no text (install fonts-liberation)\n",
+               stderr);
+  }
   labelDirty_ = true;
 }
 

@@ -140,6 +140,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   std::int32_t labelTextColor_ = -1;
   std::int32_t labelBackground_ = -1;
   bool labelDirty_ = false;
+  bool noFontSaid_ = false;  // the missing font is named once
 
   std::int32_t windowText_ = -1;
   std::int32_t windowBackground_ = -1;
