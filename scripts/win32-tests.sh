@@ -431,7 +431,15 @@ placed() {  # name, expected window rectangle as a pattern, then the clock's arg
   fi
   rect=$(window_rect "$work/$name.facts")
   inspect close >/dev/null || true
-  wait_clock 30
+  # Once in a few full runs Wine has left a close posted right after start-up
+  # unanswered: one more close after 15 s, said on stderr, before giving up.
+  local _
+  for _ in $(seq 150); do kill -0 "$clock_pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$clock_pid" 2>/dev/null; then
+    echo "win32-tests: $name: no end 15 s after the close; closing again" >&2
+    inspect close >/dev/null || true
+  fi
+  wait_clock 15
   if [[ "$rect" =~ ^$pattern$ ]] && [ "$clock_status" = "0" ]; then
     pass "$name: window $rect, client $(fact client "$work/$name.facts")"
   else
