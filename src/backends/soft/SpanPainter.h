@@ -29,9 +29,12 @@ class SpanPainter {
   std::int64_t Width() const { return width_; }
   std::int64_t Height() const { return height_; }
   std::uint32_t Pixel() const { return pixel_; }
-  // The rows written, within the picture: [ClipTop(), ClipBottom()).
+  // The rows and columns written, within the picture: [ClipTop(), ClipBottom())
+  // and [ClipLeft(), ClipRight()).
   std::int64_t ClipTop() const { return top_; }
   std::int64_t ClipBottom() const { return bottom_; }
+  std::int64_t ClipLeft() const { return left_; }
+  std::int64_t ClipRight() const { return right_; }
 
   // Columns [x0, x1) of row y.
   void Span(std::int64_t y, std::int64_t x0, std::int64_t x1) {

@@ -45,15 +45,15 @@ bool TakesBias(std::int64_t dx, std::int64_t dy) {
   return octant == 3 || octant == 5 || octant == 6 || octant == 8;
 }
 
-// Steps [first, last] of major range such that major0 + i*dir lies in [0, size).
-bool MajorRange(std::int64_t major0, int dir, std::int64_t size, std::int64_t len,
+// Steps [first, last] of major range such that major0 + i*dir lies in [low, high).
+bool MajorRange(std::int64_t major0, int dir, std::int64_t low, std::int64_t high, std::int64_t len,
                 std::int64_t& first, std::int64_t& last) {
   if (dir > 0) {
-    first = std::max<std::int64_t>(0, -major0);
-    last = std::min(len - 1, size - 1 - major0);
+    first = std::max<std::int64_t>(0, low - major0);
+    last = std::min(len - 1, high - 1 - major0);
   } else {
-    first = std::max<std::int64_t>(0, major0 - (size - 1));
-    last = std::min(len - 1, major0);
+    first = std::max<std::int64_t>(0, major0 - (high - 1));
+    last = std::min(len - 1, major0 - low);
   }
   return first <= last;
 }
@@ -86,8 +86,12 @@ void DrawThinLine(Point64 from, Point64 to, SpanPainter& painter) {
   const std::int64_t minor0 = xMajor ? from.y : from.x;
   const int majorDir = (xMajor ? dx : dy) > 0 ? 1 : -1;
   const int minorDir = (xMajor ? dy : dx) > 0 ? 1 : -1;
-  const std::int64_t majorSize = xMajor ? painter.Width() : painter.Height();
-  const std::int64_t minorSize = xMajor ? painter.Height() : painter.Width();
+  // Only the steps inside the clip are walked: a line replayed into a small
+  // changed area costs that area, not its length.
+  const std::int64_t majorLow = xMajor ? painter.ClipLeft() : painter.ClipTop();
+  const std::int64_t majorHigh = xMajor ? painter.ClipRight() : painter.ClipBottom();
+  const std::int64_t minorLow = xMajor ? painter.ClipTop() : painter.ClipLeft();
+  const std::int64_t minorHigh = xMajor ? painter.ClipBottom() : painter.ClipRight();
 
   Walk walk;
   walk.len = Abs64(xMajor ? dx : dy);
@@ -96,10 +100,11 @@ void DrawThinLine(Point64 from, Point64 to, SpanPainter& painter) {
 
   std::int64_t first = 0;
   std::int64_t last = 0;
-  if (!MajorRange(major0, majorDir, majorSize, walk.len, first, last)) return;
-  // The minor offsets allowed by the picture, as a range of n.
-  const std::int64_t nLow = minorDir > 0 ? -minor0 : minor0 - (minorSize - 1);
-  const std::int64_t nHigh = minorDir > 0 ? minorSize - 1 - minor0 : minor0;
+  if (!MajorRange(major0, majorDir, majorLow, majorHigh, walk.len, first, last)) return;
+  // The minor offsets allowed by the clip, as a range of n.
+  if (minorLow >= minorHigh) return;
+  const std::int64_t nLow = minorDir > 0 ? minorLow - minor0 : minor0 - (minorHigh - 1);
+  const std::int64_t nHigh = minorDir > 0 ? minorHigh - 1 - minor0 : minor0 - minorLow;
   first = walk.FirstReaching(nLow, first, last);
   last = walk.FirstReaching(nHigh + 1, first, last) - 1;
   if (first > last) return;

@@ -24,14 +24,29 @@ std::int32_t Clamp32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, kEverywhere.left, kEverywhere.right));
 }
 
-// Points from x0..x1, y0..y1 (inclusive) with a pen of `pen` around them:
-// half the pen (round caps reach a pixel further), a pixel for rounding, and
+// How far a pen of `pen` writes from the points it is drawn along: half the
+// pen (round caps reach a pixel further) and a pixel for rounding.
+std::int64_t Reach(std::int32_t pen) {
+  const std::int64_t width = std::max<std::int64_t>(1, pen < 0 ? -static_cast<std::int64_t>(pen) : pen);
+  return std::max<std::int64_t>(0, width / 2 + 2 - kShrink);
+}
+
+// Points from x0..x1, y0..y1 (inclusive) with a pen of `pen` around them, and
 // the exclusive right and bottom edges.
 PixelRect AroundPoints(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, std::int32_t pen) {
-  const std::int64_t width = std::max<std::int64_t>(1, pen < 0 ? -static_cast<std::int64_t>(pen) : pen);
-  const std::int64_t grow = std::max<std::int64_t>(0, width / 2 + 2 - kShrink);
+  const std::int64_t grow = Reach(pen);
   return {Clamp32(x0 - grow), Clamp32(y0 - grow), Clamp32(x1 + grow + 1), Clamp32(y1 + grow + 1)};
 }
+
+// A slanted line's change is told in bands of this many rows, aligned to the
+// picture, so a moving hand redraws a strip along itself instead of the box
+// around it, and the bands of two lines meet only within the same rows.
+constexpr std::int64_t kBandRows = 16;
+// Lines longer than this keep their box (and their arithmetic stays small).
+constexpr std::int64_t kBandedLimit = std::int64_t{1} << 24;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
 
 std::int64_t Area(const PixelRect& r) {
   return r.Empty() ? 0 : static_cast<std::int64_t>(r.right - r.left) * (r.bottom - r.top);
@@ -124,21 +139,21 @@ void DrawingRecord::Seal() {
   }
 }
 
-void DrawingRecord::AddArea(const PixelRect& area) {
+void DrawingRecord::AddArea(PixelRect area) {
   if (area.Empty()) return;
-  areas_[areaCount_++] = area;
-  // Overlapping areas become one, so no pixel is drawn or sent twice.
-  for (bool merged = true; merged;) {
-    merged = false;
-    for (std::size_t i = 0; i < areaCount_ && !merged; ++i) {
-      for (std::size_t j = i + 1; j < areaCount_ && !merged; ++j) {
-        if (Intersect(areas_[i], areas_[j]).Empty()) continue;
-        areas_[i] = Union(areas_[i], areas_[j]);
-        areas_[j] = areas_[--areaCount_];
-        merged = true;
-      }
+  // Overlapping areas become one, so no pixel is drawn or sent twice. The
+  // areas held never overlap, so only the newcomer (grown by what it took in)
+  // needs checking.
+  for (std::size_t i = 0; i < areaCount_;) {
+    if (Intersect(areas_[i], area).Empty()) {
+      ++i;
+      continue;
     }
+    area = Union(area, areas_[i]);
+    areas_[i] = areas_[--areaCount_];
+    i = 0;
   }
+  areas_[areaCount_++] = area;
   if (areaCount_ <= kMaxAreas) return;
   // Too many: join the two whose union adds the least area.
   std::size_t bestI = 0, bestJ = 1;
@@ -171,10 +186,38 @@ std::span<const PixelRect> DrawingRecord::Changes(const PixelRect& bounds) {
     const DrawOp* before = i < shownCount_ ? &shown_[i] : nullptr;
     if (now != nullptr && before != nullptr && *now == *before) continue;
     if (now != nullptr && before != nullptr && AddTextChange(*now, *before, bounds)) continue;
-    if (now != nullptr) AddArea(Intersect(now->box, bounds));
-    if (before != nullptr) AddArea(Intersect(before->box, bounds));
+    if (now != nullptr) AddOperationArea(*now, bounds);
+    if (before != nullptr) AddOperationArea(*before, bounds);
   }
   return {areas_.data(), areaCount_};
+}
+
+void DrawingRecord::AddOperationArea(const DrawOp& op, const PixelRect& bounds) {
+  const PixelRect box = Intersect(op.box, bounds);
+  PixelPoint a = op.from, b = op.to;
+  if (a.y > b.y) std::swap(a, b);
+  const std::int64_t dx = std::int64_t{b.x} - a.x, dy = std::int64_t{b.y} - a.y;
+  if (op.kind != DrawOp::Kind::Line || box.Empty() || box.bottom - box.top <= kBandRows || dx == 0 || dy == 0 ||
+      dy > kBandedLimit || dx > kBandedLimit || -dx > kBandedLimit) {
+    AddArea(box);
+    return;
+  }
+  // A pixel in row y lies within the pen's reach of a point of the line whose
+  // row is within that reach of y; between two rows the line's x is linear.
+  const std::int64_t grow = Reach(op.pen);
+  const auto xAt = [&](std::int64_t y, bool up) {
+    const std::int64_t num = (y - a.y) * dx;
+    return a.x + (up ? CeilDiv(num, dy) : FloorDiv(num, dy));
+  };
+  for (std::int64_t top = box.top, next; top < box.bottom; top = next) {
+    next = std::min<std::int64_t>(box.bottom, (FloorDiv(top, kBandRows) + 1) * kBandRows);
+    const std::int64_t first = std::max<std::int64_t>(a.y, top - grow);
+    const std::int64_t last = std::min<std::int64_t>(b.y, next - 1 + grow);
+    if (first > last) continue;
+    const std::int64_t left = std::min(xAt(first, false), xAt(last, false));
+    const std::int64_t right = std::max(xAt(first, true), xAt(last, true));
+    AddArea(Intersect({Clamp32(left - grow), Clamp32(top), Clamp32(right + grow + 1), Clamp32(next)}, box));
+  }
 }
 
 bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before, const PixelRect& bounds) {

@@ -49,7 +49,7 @@ struct DrawOp {
 class DrawingRecord {
  public:
   // At most this many rectangles describe a change; more are merged.
-  static constexpr std::size_t kMaxAreas = 4;
+  static constexpr std::size_t kMaxAreas = 24;
 
   // Starts recording the next repaint.
   void Begin() { count_ = 0; }
@@ -80,7 +80,10 @@ class DrawingRecord {
   static void Draw(Rasterizer& rasterizer, const DrawOp& op);
 
  private:
-  void AddArea(const PixelRect& area);
+  void AddArea(PixelRect area);
+  // Adds the area an operation can write: a box, or for a slanted line the
+  // band of each few rows it crosses.
+  void AddOperationArea(const DrawOp& op, const PixelRect& bounds);
   // Adds what differs between two texts drawn alike; false when that cannot be told.
   bool AddTextChange(const DrawOp& now, const DrawOp& before, const PixelRect& bounds);
 
