@@ -23,6 +23,15 @@ std::int32_t RoundToPixel(long double value) {
   return static_cast<std::int32_t>(std::lrint(value));
 }
 
+// Unscaled coordinates are floats, which a long double holds exactly, so
+// rounding the float itself gives the same pixel without the x87 unit.
+std::int32_t RoundToPixel(float value) {
+  if (!(std::fabs(value) <= static_cast<float>(kCoordinateLimit))) {
+    return RoundToPixel(static_cast<long double>(value));
+  }
+  return static_cast<std::int32_t>(std::lrint(value));
+}
+
 std::uint32_t Low24(std::int32_t color) { return static_cast<std::uint32_t>(color) & 0xFFFFFFu; }
 
 }  // namespace

@@ -85,12 +85,16 @@ DrawOp& DrawingRecord::Add(DrawOp::Kind kind) {
   op.rect = {};
   op.corner = 0;
   op.rule = FillRule::Winding;
-  op.points.clear();  // buffers keep their capacity
-  op.text.clear();
   op.hasFont = false;
-  op.spans.clear();
   op.hasSpans = false;
   op.box = {};
+  // Only the kinds that use a buffer touch it: it keeps its capacity, and the
+  // many small shapes of a repaint stay within their first cache lines.
+  if (kind == DrawOp::Kind::Polygon) op.points.clear();
+  if (kind == DrawOp::Kind::Text) {
+    op.text.clear();
+    op.spans.clear();
+  }
   return op;
 }
 

@@ -23,25 +23,27 @@
 
 namespace halyard {
 
-struct DrawOp {
+struct alignas(64) DrawOp {
   enum class Kind : std::uint8_t { Fill, Line, RoundBox, Ellipse, Polygon, Text };
 
+  // What every repaint compares and every replay checks comes first, so that
+  // a box or an ellipse is compared within one cache line; the buffers follow.
   Kind kind = Kind::Fill;
+  FillRule rule = FillRule::Winding;
+  bool hasFont = false;
+  bool hasSpans = false;
   std::uint32_t color = 0;              // COLORREF: fill, pen or text colour
   std::optional<std::uint32_t> fill;    // brush, or the text's cell background
   std::int32_t pen = 0;
+  std::int32_t corner = 0;              // RoundBox corner, both axes
+  PixelRect box{};                      // every pixel the operation can write
+  PixelRect rect{};                     // RoundBox and Ellipse box (normalised); Text clip
   PixelPoint from{};                    // Line ends; Text origin
   PixelPoint to{};
-  PixelRect rect{};                     // RoundBox and Ellipse box (normalised); Text clip
-  std::int32_t corner = 0;              // RoundBox corner, both axes
-  FillRule rule = FillRule::Winding;
   std::vector<PixelPoint> points;       // Polygon
   std::string text;                     // Text
-  FontSpec font{};                      // Text: the font it was measured with
-  bool hasFont = false;
   std::vector<CharacterSpan> spans;     // Text: where each character writes, when known
-  bool hasSpans = false;
-  PixelRect box{};                      // every pixel the operation can write
+  FontSpec font{};                      // Text: the font it was measured with (when hasFont)
 
   bool operator==(const DrawOp& other) const;
 };

@@ -1,6 +1,5 @@
 #include "platform/time/TimeSource.h"
 
-#include <cstdio>
 
 namespace halyard {
 
@@ -43,11 +42,17 @@ int TimeSource::TimeText(std::string& text) const {
   const milliseconds sinceEpoch{static_cast<std::int64_t>(ticks_ / kTicksPerMillisecond)};
   const auto instant = std::chrono::time_point_cast<milliseconds>(kEpoch1601) + sinceEpoch;
   const std::chrono::hh_mm_ss<milliseconds> fields{instant - std::chrono::floor<std::chrono::days>(instant)};
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%03d", static_cast<int>(fields.hours().count()),
-                static_cast<int>(fields.minutes().count()), static_cast<int>(fields.seconds().count()),
-                static_cast<int>(fields.subseconds().count()));
-  text = buffer;
+  // Written digit by digit: this runs twice a second, and the general
+  // formatter's code is cold by then.
+  const auto digits = [](char* at, long value, int count) {
+    for (int i = count - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+  };
+  char buffer[12] = {'0', '0', ':', '0', '0', ':', '0', '0', '.', '0', '0', '0'};
+  digits(buffer, static_cast<long>(fields.hours().count()), 2);
+  digits(buffer + 3, static_cast<long>(fields.minutes().count()), 2);
+  digits(buffer + 6, static_cast<long>(fields.seconds().count()), 2);
+  digits(buffer + 9, static_cast<long>(fields.subseconds().count()), 3);
+  text.assign(buffer, sizeof buffer);
   return 0;
 }
 
