@@ -108,19 +108,19 @@ void Canvas::Touch(const PixelRect& area) {
 }
 
 DrawOp& Canvas::NewOp(DrawOp::Kind kind) {
-  if (!pending_) record_.Begin();
+  if (!pending_) record_.Begin(rasterizer_->Pixels().Bounds());
   pending_ = true;
   return record_.Add(kind);
 }
 
 void Canvas::Emit(const PixelRect& area) {
-  record_.Seal();
   if (mode_ == DrawingMode::Immediate) {
-    DrawingRecord::Draw(*rasterizer_, record_.Operations().back());
-    record_.DropLast();
+    DrawingRecord::Draw(*rasterizer_, record_.Adding());
     pending_ = record_.Size() > 0;
     // The picture now holds something no record describes.
     record_.Forget();
+  } else {
+    record_.Seal();
   }
   Touch(area);
 }

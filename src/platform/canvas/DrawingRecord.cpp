@@ -75,8 +75,7 @@ bool DrawOp::operator==(const DrawOp& other) const {
 }
 
 DrawOp& DrawingRecord::Add(DrawOp::Kind kind) {
-  if (count_ == current_.size()) current_.emplace_back();
-  DrawOp& op = current_[count_++];
+  DrawOp& op = next_;
   op.kind = kind;
   op.color = 0;
   op.fill.reset();
@@ -99,7 +98,7 @@ DrawOp& DrawingRecord::Add(DrawOp::Kind kind) {
 }
 
 void DrawingRecord::Seal() {
-  DrawOp& op = current_[count_ - 1];
+  DrawOp& op = next_;
   switch (op.kind) {
     case DrawOp::Kind::Fill:
       op.box = kEverywhere;
@@ -141,6 +140,19 @@ void DrawingRecord::Seal() {
       }
       break;
   }
+
+  if (count_ == shown_.size()) shown_.emplace_back();
+  DrawOp& before = shown_[count_];
+  const bool known = shownValid_ && count_ < shownCount_;
+  ++count_;
+  if (known && op == before) return;
+  if (known && !AddTextChange(op, before, bounds_)) {
+    AddOperationArea(op, bounds_);
+    AddOperationArea(before, bounds_);
+  } else if (!known && shownValid_) {
+    AddOperationArea(op, bounds_);  // an operation more than last time
+  }
+  std::swap(op, before);  // its buffers go back to next_, for reuse
 }
 
 void DrawingRecord::AddArea(PixelRect area) {
@@ -179,20 +191,14 @@ void DrawingRecord::AddArea(PixelRect area) {
 }
 
 std::span<const PixelRect> DrawingRecord::Changes(const PixelRect& bounds) {
-  areaCount_ = 0;
   if (!shownValid_) {
+    areaCount_ = 0;
     AddArea(bounds);
     return {areas_.data(), areaCount_};
   }
-  const std::size_t count = std::max(count_, shownCount_);
-  for (std::size_t i = 0; i < count; ++i) {
-    const DrawOp* now = i < count_ ? &current_[i] : nullptr;
-    const DrawOp* before = i < shownCount_ ? &shown_[i] : nullptr;
-    if (now != nullptr && before != nullptr && *now == *before) continue;
-    if (now != nullptr && before != nullptr && AddTextChange(*now, *before, bounds)) continue;
-    if (now != nullptr) AddOperationArea(*now, bounds);
-    if (before != nullptr) AddOperationArea(*before, bounds);
-  }
+  // The areas of the operations recorded came with them; those of the
+  // operations that are no longer drawn come now.
+  for (std::size_t i = count_; i < shownCount_; ++i) AddOperationArea(shown_[i], bounds);
   return {areas_.data(), areaCount_};
 }
 
@@ -264,7 +270,6 @@ bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before, const
 }
 
 void DrawingRecord::Commit() {
-  std::swap(current_, shown_);
   shownCount_ = count_;
   shownValid_ = true;
   count_ = 0;

@@ -53,21 +53,28 @@ class DrawingRecord {
   // At most this many rectangles describe a change; more are merged.
   static constexpr std::size_t kMaxAreas = 24;
 
-  // Starts recording the next repaint.
-  void Begin() { count_ = 0; }
-  // Adds an operation of `kind`, to be filled in by the caller, then Seal()ed.
-  // The slot keeps its buffers from earlier repaints, so recording does not
-  // allocate once warm.
+  // Starts recording the next repaint of a picture of `bounds`.
+  void Begin(const PixelRect& bounds) {
+    count_ = 0;
+    areaCount_ = 0;
+    bounds_ = bounds;
+  }
+  // Starts an operation of `kind`, to be filled in by the caller, then
+  // Seal()ed. Its buffers are reused from earlier operations,
+  // so recording does not allocate once warm.
   DrawOp& Add(DrawOp::Kind kind);
-  // Works out the box of the last operation added.
+  // Works out the operation's box and records it. It is compared at once with
+  // the operation shown in its place, so a repaint that repeats the last one
+  // reads the record and writes nothing to it.
   void Seal();
-  // Forgets the last operation added (it was drawn at once instead).
-  void DropLast() { --count_; }
+  // The operation being added: one drawn at once instead is never sealed.
+  const DrawOp& Adding() const { return next_; }
   std::size_t Size() const { return count_; }
-  std::span<const DrawOp> Operations() const { return {current_.data(), count_}; }
+  // The operations recorded since Begin.
+  std::span<const DrawOp> Operations() const { return {shown_.data(), count_}; }
 
-  // The areas of `bounds` that differ from the repaint last shown: all of it
-  // when that repaint is unknown.
+  // The areas that differ from the repaint last shown: all of `bounds` when
+  // that repaint is unknown.
   std::span<const PixelRect> Changes(const PixelRect& bounds);
   // The picture no longer shows the last repaint: the next change is total.
   void Forget() { shownValid_ = false; }
@@ -89,11 +96,13 @@ class DrawingRecord {
   // Adds what differs between two texts drawn alike; false when that cannot be told.
   bool AddTextChange(const DrawOp& now, const DrawOp& before, const PixelRect& bounds);
 
-  std::vector<DrawOp> current_;
-  std::size_t count_ = 0;
+  DrawOp next_;                // the operation being added
+  std::size_t count_ = 0;      // operations recorded since Begin, in shown_[0, count_)
+  // The operations shown, each replaced as this repaint records a different one.
   std::vector<DrawOp> shown_;
   std::size_t shownCount_ = 0;
   bool shownValid_ = false;
+  PixelRect bounds_{};
   std::array<PixelRect, kMaxAreas + 1> areas_{};
   std::size_t areaCount_ = 0;
 };

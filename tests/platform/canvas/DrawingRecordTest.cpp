@@ -11,7 +11,7 @@ constexpr PixelRect kBounds{0, 0, 400, 300};
 
 // One repaint: a fill, then a wide line per entry (from, to).
 void Record(DrawingRecord& record, const std::vector<std::pair<PixelPoint, PixelPoint>>& lines) {
-  record.Begin();
+  record.Begin(kBounds);
   record.Add(DrawOp::Kind::Fill).color = 0x102030;
   record.Seal();
   for (const auto& [from, to] : lines) {
