@@ -1,5 +1,6 @@
-// The drawing operations of one repaint with every parameter resolved, kept
-// beside those of the repaint last shown, so that only what differs is drawn.
+// The drawing operations of the repaint last shown, with every parameter
+// resolved. A new repaint is compared with them one by one as it is recorded,
+// so that only what differs is stored and drawn.
 //
 // Each operation carries a conservative box of every pixel it can write. A
 // pixel outside the boxes of the operations that differ receives, in the same
