@@ -128,7 +128,7 @@ void Canvas::Emit(const PixelRect& area) {
 std::span<const PixelRect> Canvas::DrawPending() {
   if (!pending_) return {};
   pending_ = false;
-  const std::span<const PixelRect> areas = record_.Changes(rasterizer_->Pixels().Bounds());
+  const std::span<const PixelRect> areas = record_.Changes();
   for (const PixelRect& area : areas) record_.Replay(*rasterizer_, area, dpi_, hasFont_ ? &font_ : nullptr);
   record_.Commit();
   return areas;

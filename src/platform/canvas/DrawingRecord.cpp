@@ -146,11 +146,11 @@ void DrawingRecord::Seal() {
   const bool known = shownValid_ && count_ < shownCount_;
   ++count_;
   if (known && op == before) return;
-  if (known && !AddTextChange(op, before, bounds_)) {
-    AddOperationArea(op, bounds_);
-    AddOperationArea(before, bounds_);
+  if (known && !AddTextChange(op, before)) {
+    AddOperationArea(op);
+    AddOperationArea(before);
   } else if (!known && shownValid_) {
-    AddOperationArea(op, bounds_);  // an operation more than last time
+    AddOperationArea(op);  // an operation more than last time
   }
   std::swap(op, before);  // its buffers go back to next_, for reuse
 }
@@ -190,20 +190,20 @@ void DrawingRecord::AddArea(PixelRect area) {
   AddArea(joined);  // it may overlap others now
 }
 
-std::span<const PixelRect> DrawingRecord::Changes(const PixelRect& bounds) {
+std::span<const PixelRect> DrawingRecord::Changes() {
   if (!shownValid_) {
     areaCount_ = 0;
-    AddArea(bounds);
+    AddArea(bounds_);
     return {areas_.data(), areaCount_};
   }
   // The areas of the operations recorded came with them; those of the
   // operations that are no longer drawn come now.
-  for (std::size_t i = count_; i < shownCount_; ++i) AddOperationArea(shown_[i], bounds);
+  for (std::size_t i = count_; i < shownCount_; ++i) AddOperationArea(shown_[i]);
   return {areas_.data(), areaCount_};
 }
 
-void DrawingRecord::AddOperationArea(const DrawOp& op, const PixelRect& bounds) {
-  const PixelRect box = Intersect(op.box, bounds);
+void DrawingRecord::AddOperationArea(const DrawOp& op) {
+  const PixelRect box = Intersect(op.box, bounds_);
   PixelPoint a = op.from, b = op.to;
   if (a.y > b.y) std::swap(a, b);
   const std::int64_t dx = std::int64_t{b.x} - a.x, dy = std::int64_t{b.y} - a.y;
@@ -230,7 +230,7 @@ void DrawingRecord::AddOperationArea(const DrawOp& op, const PixelRect& bounds) 
   }
 }
 
-bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before, const PixelRect& bounds) {
+bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before) {
   if (now.kind != DrawOp::Kind::Text || before.kind != DrawOp::Kind::Text || !now.hasSpans || !before.hasSpans ||
       now.color != before.color || now.fill != before.fill || now.from != before.from || now.rect != before.rect ||
       now.hasFont != before.hasFont || (now.hasFont && !(now.font == before.font))) {
@@ -264,7 +264,7 @@ bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before, const
   if (left < right) {
     const PixelRect columns{Clamp32(now.from.x + left + kShrink), now.rect.top, Clamp32(now.from.x + right - kShrink),
                             now.rect.bottom};
-    AddArea(Intersect(Intersect(columns, now.rect), bounds));
+    AddArea(Intersect(Intersect(columns, now.rect), bounds_));
   }
   return true;
 }

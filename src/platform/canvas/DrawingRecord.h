@@ -74,9 +74,9 @@ class DrawingRecord {
   // The operations recorded since Begin.
   std::span<const DrawOp> Operations() const { return {shown_.data(), count_}; }
 
-  // The areas that differ from the repaint last shown: all of `bounds` when
-  // that repaint is unknown.
-  std::span<const PixelRect> Changes(const PixelRect& bounds);
+  // The areas of the picture that differ from the repaint last shown: all of
+  // it when that repaint is unknown.
+  std::span<const PixelRect> Changes();
   // The picture no longer shows the last repaint: the next change is total.
   void Forget() { shownValid_ = false; }
   // What was recorded is now what the picture shows.
@@ -93,9 +93,9 @@ class DrawingRecord {
   void AddArea(PixelRect area);
   // Adds the area an operation can write: a box, or for a slanted line the
   // band of each few rows it crosses.
-  void AddOperationArea(const DrawOp& op, const PixelRect& bounds);
+  void AddOperationArea(const DrawOp& op);
   // Adds what differs between two texts drawn alike; false when that cannot be told.
-  bool AddTextChange(const DrawOp& now, const DrawOp& before, const PixelRect& bounds);
+  bool AddTextChange(const DrawOp& now, const DrawOp& before);
 
   DrawOp next_;                // the operation being added
   std::size_t count_ = 0;      // operations recorded since Begin, in shown_[0, count_)

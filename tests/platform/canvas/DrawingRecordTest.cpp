@@ -49,16 +49,16 @@ TEST(DrawingRecordTest, OnlyOperationsThatDifferMakeAChange) {
   DrawingRecord record;
   const std::vector<std::pair<PixelPoint, PixelPoint>> hands{{{200, 150}, {200, 40}}, {{200, 150}, {300, 150}}};
   Record(record, hands);
-  EXPECT_EQ(Areas(record.Changes(kBounds)), std::vector<PixelRect>{kBounds}) << "nothing shown yet";
+  EXPECT_EQ(Areas(record.Changes()), std::vector<PixelRect>{kBounds}) << "nothing shown yet";
   record.Commit();
 
   Record(record, hands);
-  EXPECT_TRUE(record.Changes(kBounds).empty()) << "the same repaint again";
+  EXPECT_TRUE(record.Changes().empty()) << "the same repaint again";
   record.Commit();
 
   // The second hand moves: its old and new boxes change, the other hand does not.
   Record(record, {hands[0], {{200, 150}, {300, 160}}});
-  const std::vector<PixelRect> moved = Areas(record.Changes(kBounds));
+  const std::vector<PixelRect> moved = Areas(record.Changes());
   EXPECT_TRUE(CoversLine(moved, {200, 150}, {300, 150}, 5));
   EXPECT_TRUE(CoversLine(moved, {200, 150}, {300, 160}, 5));
   for (const PixelRect& area : moved) {
@@ -70,7 +70,7 @@ TEST(DrawingRecordTest, OnlyOperationsThatDifferMakeAChange) {
   Record(record, {hands[0], {{200, 150}, {300, 50}}});
   record.Commit();
   Record(record, {hands[0], {{200, 150}, {310, 60}}});
-  const std::vector<PixelRect> strip = Areas(record.Changes(kBounds));
+  const std::vector<PixelRect> strip = Areas(record.Changes());
   std::int64_t area = 0;
   for (const PixelRect& a : strip) area += static_cast<std::int64_t>(a.right - a.left) * (a.bottom - a.top);
   EXPECT_LT(area, 117 * 107 / 2) << "less than half the box";
@@ -80,9 +80,9 @@ TEST(DrawingRecordTest, OnlyOperationsThatDifferMakeAChange) {
 
   // An operation fewer: the one that went is a change; forgetting makes everything one.
   Record(record, {hands[0]});
-  EXPECT_TRUE(CoversLine(record.Changes(kBounds), {200, 150}, {310, 60}, 5));
+  EXPECT_TRUE(CoversLine(record.Changes(), {200, 150}, {310, 60}, 5));
   record.Forget();
-  EXPECT_EQ(Areas(record.Changes(kBounds)), std::vector<PixelRect>{kBounds});
+  EXPECT_EQ(Areas(record.Changes()), std::vector<PixelRect>{kBounds});
 }
 
 TEST(DrawingRecordTest, ManyScatteredChangesAreJoinedIntoFewAreasThatCoverThemAll) {
@@ -96,7 +96,7 @@ TEST(DrawingRecordTest, ManyScatteredChangesAreJoinedIntoFewAreasThatCoverThemAl
   std::vector<std::pair<PixelPoint, PixelPoint>> moved = dots;
   for (auto& [from, to] : moved) to.x += 1;
   Record(record, moved);
-  const std::span<const PixelRect> areas = record.Changes(kBounds);
+  const std::span<const PixelRect> areas = record.Changes();
   EXPECT_LE(areas.size(), DrawingRecord::kMaxAreas);
   for (std::size_t i = 0; i < areas.size(); ++i) {
     for (std::size_t j = i + 1; j < areas.size(); ++j) EXPECT_TRUE(Intersect(areas[i], areas[j]).Empty());
