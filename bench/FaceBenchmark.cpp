@@ -17,6 +17,7 @@
 #include "app/ClockWindowSetup.h"
 #include "face/DrawClock.h"
 #include "platform/canvas/LabelPicture.h"
+#include "platform/time/TimeSource.h"
 #include "backends/offscreen/OffscreenWindow.h"
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/soft/SoftRasterizer.h"
@@ -200,6 +201,22 @@ void BM_Tick(benchmark::State& state) {
                                     (static_cast<double>(state.iterations()) * kWidth * kHeight);
 }
 BENCHMARK(BM_Tick)->ArgNames({"half", "cold"})->ArgsProduct({{0, 1}, {0, 1}});
+
+// Reading the platform clock, as every tick does twice: for the time it shows
+// and for when the next tick falls.
+void BM_ClockRead(benchmark::State& state) {
+  const bool cold = state.range(0) != 0;
+  SystemClock& clock = PlatformClock();
+  for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      EvictCaches();
+      state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(clock.Read());
+  }
+}
+BENCHMARK(BM_ClockRead)->ArgName("cold")->Arg(0)->Arg(1);
 
 }  // namespace
 }  // namespace halyard

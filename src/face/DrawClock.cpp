@@ -61,18 +61,27 @@ class Degrees {
  private:
   static constexpr int kFirst = -360;
   static constexpr int kLast = 719;
+  static constexpr int kCount = kLast - kFirst + 1;
+  static_assert(kFirst % 6 == 0 && kCount % 6 == 0);
 
   Degrees() {
     for (int d = kFirst; d <= kLast; ++d) {
-      table_[static_cast<std::size_t>(d - kFirst)] = {std::cos(Radians(d)), std::sin(Radians(d))};
+      table_[static_cast<std::size_t>(SlotOf(d))] = {std::cos(Radians(d)), std::sin(Radians(d))};
     }
   }
   long double Radians(long double degrees) const { return degrees * pi_ / 180.0L; }
+  // Multiples of 6 degrees first, side by side: the marks, the sectors and the
+  // second hand use only those, so a repaint reads a few cache lines of the
+  // table instead of one line for each of its angles.
+  static std::ptrdiff_t SlotOf(long whole) {
+    const long offset = whole - kFirst;  // kFirst is a multiple of 6
+    return static_cast<std::ptrdiff_t>((offset % 6) * (kCount / 6) + offset / 6);
+  }
   // The slot for `degrees`, or -1 when it is not a whole degree in range.
   static std::ptrdiff_t Slot(long double degrees) {
     if (!(degrees >= kFirst && degrees <= kLast)) return -1;  // NaN too
     const long whole = std::lrint(degrees);
-    return whole == degrees ? static_cast<std::ptrdiff_t>(whole - kFirst) : -1;
+    return whole == degrees ? SlotOf(whole) : -1;
   }
 
   // A point's cosine and sine side by side: after the half-second sleep the
@@ -82,7 +91,7 @@ class Degrees {
     long double sin;
   };
   long double pi_ = 4.0L * std::atan(1.0L);
-  std::array<CosSin, kLast - kFirst + 1> table_{};
+  std::array<CosSin, kCount> table_{};
 };
 
 struct Dial {
@@ -119,12 +128,13 @@ PixelRect LegendArea(const Dial& dial, const std::string& timeText) {
 
 void DrawDialMarks(const Dial& dial, const ClockOptions& options) {
   Canvas::SetPenWidth(3);
+  const std::int32_t color = ColorValue(options.DialColor);
   for (std::int32_t i = 0; i <= 354; i += 6) {
     const std::int32_t px = RoundHalfEven(dial.X(dial.geometry.radius, i));
     const std::int32_t py = RoundHalfEven(dial.Y(dial.geometry.radius, i));
     const std::int32_t size = i % 30 == 0 ? 3 : 1;  // hour marks larger than minute marks
     Canvas::Box(static_cast<float>(px), static_cast<float>(py), static_cast<float>(px + size),
-                static_cast<float>(py + size), 0, ColorValue(options.DialColor), ColorNone, kSolidFill);
+                static_cast<float>(py + size), 0, color, ColorNone, kSolidFill);
   }
   Canvas::SetPenWidth(1);
 }
