@@ -170,10 +170,12 @@ void BM_Tick(benchmark::State& state) {
   int second = 0;
   char text[16];
   std::int64_t changedPixels = 0;
+  std::int64_t areas = 0;
   auto tick = [&] {
     if (!halfSecond) ++second;
     std::snprintf(text, sizeof text, "14:%02d:%02d", (second / 60) % 60, second % 60);
     DrawClock(handle, kClockFaceId, text, options);
+    areas += static_cast<std::int64_t>(face.LastRedrawAreas().size());
     for (const PixelRect& area : face.LastRedrawAreas()) {
       const auto count = static_cast<std::size_t>(area.right - area.left);
       changedPixels += static_cast<std::int64_t>(count) * (area.bottom - area.top);
@@ -185,6 +187,7 @@ void BM_Tick(benchmark::State& state) {
   for (int i = 0; i < 3600; ++i) tick();  // warm every glyph and buffer
   const long before = g_allocations.load();
   changedPixels = 0;
+  areas = 0;
   for (auto _ : state) {
     if (cold) {
       state.PauseTiming();
@@ -196,6 +199,7 @@ void BM_Tick(benchmark::State& state) {
   }
   state.counters["allocs_per_tick"] =
       static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations());
+  state.counters["areas_per_tick"] = static_cast<double>(areas) / static_cast<double>(state.iterations());
   // The share of the face redrawn and sent per tick.
   state.counters["changed_share"] = static_cast<double>(changedPixels) /
                                     (static_cast<double>(state.iterations()) * kWidth * kHeight);
