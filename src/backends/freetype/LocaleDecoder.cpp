@@ -30,9 +30,15 @@ char32_t Windows1252ToUnicode(unsigned char byte) {
 }
 
 LocaleDecoder::LocaleDecoder(std::string_view bytes, bool utf8) : bytes_(bytes), forcedUtf8_(utf8) {
-  singleByte_ = !utf8 && MB_CUR_MAX == 1;
+  // Every text is walked afresh, up to a few times a tick: ask the C library
+  // only what the walk will use.
+  if (utf8) {
+    singleByte_ = false;
+    return;
+  }
   const char* codeset = nl_langinfo(CODESET);
   utf8_ = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
+  singleByte_ = !utf8_ && MB_CUR_MAX == 1;
 }
 
 bool LocaleDecoder::Next(char32_t& codePoint) {

@@ -681,7 +681,9 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
   bool readable = true;  // the socket may hold events: only then is it read
   while (!destroyed_) {
     // XPending also sends what is buffered, so the server is never left waiting.
-    while (!destroyed_ && (readable || XEventsQueued(display_, QueuedAlready) > 0) && XPending(display_) > 0) {
+    // The library's queue is looked at without its lock (QLength): this is the
+    // display's only thread, and an idle tick then makes no library call.
+    while (!destroyed_ && (readable || QLength(display_) > 0) && XPending(display_) > 0) {
       XEvent event;
       XNextEvent(display_, &event);
       HandleEvent(event);
@@ -717,7 +719,7 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
     // tick that made no request (an idle tick) flushes and reads nothing.
     if (NextRequest(display_) != firstRequest) {
       if (XPending(display_) > 0) continue;
-    } else if (XEventsQueued(display_, QueuedAlready) > 0) {
+    } else if (QLength(display_) > 0) {
       continue;
     }
 
