@@ -373,7 +373,9 @@ void Canvas::DoPrintText(std::string_view text) {
   op.rect = line;
   op.hasFont = hasFont_;
   if (hasFont_) op.font = font_;
-  op.hasSpans = rasterizer_->CharacterSpans(op.text, op.spans);
+  // Where each character writes tells only what changed: a text shown as it
+  // was (the legend at every other tick) is not walked for it.
+  op.hasSpans = !record_.Repeats(op) && rasterizer_->CharacterSpans(op.text, op.spans);
   current_ = {0, current_.y + lineHeight_};
   Emit(line);
 }

@@ -70,6 +70,11 @@ class DrawingRecord {
   void Seal();
   // The operation being added: one drawn at once instead is never sealed.
   const DrawOp& Adding() const { return next_; }
+  // True when `op`, being added, repeats the operation shown in its place, so
+  // Seal will keep that one and nothing more about `op` need be worked out.
+  bool Repeats(const DrawOp& op) const {
+    return shownValid_ && count_ < shownCount_ && op == shown_[count_];
+  }
   std::size_t Size() const { return count_; }
   // The operations recorded since Begin.
   std::span<const DrawOp> Operations() const { return {shown_.data(), count_}; }
