@@ -66,8 +66,24 @@ TEST_P(IncrementalRepaint, EqualsAFullRedrawAfterEveryTickAndJump) {
   };
 
   // An hour of ticks from 13:59:30, two a second: every second shows twice.
+  // A repeated second redraws nothing; a new one redraws of the legend only
+  // the digit that changed (the hand keeps off the legend from :10 to :50).
+  const Canvas& canvas = *incremental.FindCanvas(kClockFaceId);
   const int start = 13 * 3600 + 59 * 60 + 30;
-  for (int tick = 0; tick < 2 * 3600; ++tick) paint(TimeText(start + tick / 2), "tick");
+  for (int tick = 0; tick < 2 * 3600; ++tick) {
+    const int second = start + tick / 2;
+    paint(TimeText(second), "tick");
+    std::int32_t legendWidth = 0;
+    for (const PixelRect& area : canvas.LastRedrawAreas()) {
+      const PixelRect legend = Intersect(area, {0, 10, 1000, 20});
+      if (!legend.Empty()) legendWidth += legend.right - legend.left;
+    }
+    if (tick % 2 == 1) {
+      EXPECT_TRUE(canvas.LastRedrawAreas().empty()) << TimeText(second);
+    } else if (second % 60 > 10 && second % 60 < 50 && second % 10 != 0) {
+      EXPECT_LT(legendWidth, 30) << TimeText(second);
+    }
+  }
   // Jumps anywhere in the day, as clock changes and resumes make them.
   std::mt19937 random(20260314);
   std::uniform_int_distribution<int> anySecond(0, 24 * 3600 - 1);
