@@ -375,7 +375,7 @@ void Canvas::DoPrintText(std::string_view text) {
   if (hasFont_) op.font = font_;
   // Where each character writes tells only what changed: a text shown as it
   // was (the legend at every other tick) is not walked for it.
-  op.hasSpans = !record_.Repeats(op) && rasterizer_->CharacterSpans(op.text, op.spans);
+  op.hasSpans = !record_.AddingRepeatsShown() && rasterizer_->CharacterSpans(op.text, op.spans);
   current_ = {0, current_.y + lineHeight_};
   Emit(line);
 }

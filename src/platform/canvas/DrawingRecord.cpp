@@ -143,7 +143,7 @@ void DrawingRecord::Seal() {
 
   if (count_ == shown_.size()) shown_.emplace_back();
   DrawOp& before = shown_[count_];
-  const bool known = shownValid_ && count_ < shownCount_;
+  const bool known = ShownInPlace();
   ++count_;
   if (known && op == before) return;
   if (known && !AddTextChange(op, before)) {

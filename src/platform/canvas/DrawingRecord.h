@@ -70,11 +70,9 @@ class DrawingRecord {
   void Seal();
   // The operation being added: one drawn at once instead is never sealed.
   const DrawOp& Adding() const { return next_; }
-  // True when `op`, being added, repeats the operation shown in its place, so
-  // Seal will keep that one and nothing more about `op` need be worked out.
-  bool Repeats(const DrawOp& op) const {
-    return shownValid_ && count_ < shownCount_ && op == shown_[count_];
-  }
+  // True when the operation being added repeats the one shown in its place:
+  // Seal will keep that one, so nothing more about it need be worked out.
+  bool AddingRepeatsShown() const { return ShownInPlace() && next_ == shown_[count_]; }
   std::size_t Size() const { return count_; }
   // The operations recorded since Begin.
   std::span<const DrawOp> Operations() const { return {shown_.data(), count_}; }
@@ -95,6 +93,8 @@ class DrawingRecord {
   static void Draw(Rasterizer& rasterizer, const DrawOp& op);
 
  private:
+  // The repaint shown had an operation where the one being added goes.
+  bool ShownInPlace() const { return shownValid_ && count_ < shownCount_; }
   void AddArea(PixelRect area);
   // Adds the area an operation can write: a box, or for a slanted line the
   // band of each few rows it crosses.
