@@ -57,6 +57,12 @@ else()
   # notes (.comment) out of the staged programs: strip keeps them.
   set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux/FinishStaging.cmake)
   set(CPACK_HALYARD_OBJCOPY ${CMAKE_OBJCOPY})
+  # A cross build is packaged for the machine it was built for, by Debian's
+  # name for it (arm64, armhf), which the compiler's multiarch triplet gives.
+  if(CMAKE_CROSSCOMPILING)
+    execute_process(COMMAND dpkg-architecture -qDEB_HOST_ARCH -t ${CMAKE_LIBRARY_ARCHITECTURE}
+      OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # The faces are drawn in Liberation Sans, found through fontconfig at run time,
@@ -70,7 +76,7 @@ else()
   else()
     # Without dpkg-shlibdeps, the libraries the programs link, by their bookworm names.
     string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS
-      libc6 libstdc++6 libgcc-s1 libx11-6 libxext6 libxrandr2 libfreetype6 libfontconfig1 libpng16-16
+      libc6 libstdc++6 libgcc-s1 libx11-6 libxext6 libxrandr2 libfreetype6 libfontconfig1 libpng16-16 libdate-tz3
       ${HALYARD_RUNTIME_FONTS})
   endif()
 endif()

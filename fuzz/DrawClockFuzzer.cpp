@@ -8,29 +8,11 @@
 #include "app/ClockWindowSetup.h"
 #include "face/DrawClock.h"
 #include "platform/canvas/Canvas.h"
-#include "platform/window/WindowHost.h"
+#include "platform/window/CanvasWindow.h"
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/soft/SoftRasterizer.h"
 
 namespace {
-
-class FuzzWindow final : public halyard::WindowHost {
- public:
-  explicit FuzzWindow(halyard::Canvas& canvas) : canvas_(canvas) {}
-  halyard::Canvas* FindCanvas(std::int32_t id) override { return id == halyard::kClockFaceId ? &canvas_ : nullptr; }
-  bool SetControlText(std::int32_t, std::string_view text) override {
-    label.assign(text);
-    return true;
-  }
-  bool SetControlColors(std::int32_t, std::int32_t, std::int32_t) override { return true; }
-  std::uint32_t StartTimer(std::uint32_t, std::uint32_t) override { return 0; }
-  void StopTimer(std::uint32_t) override {}
-  void EndWindow() override {}
-  std::string label;
-
- private:
-  halyard::Canvas& canvas_;
-};
 
 halyard::FreeTypeTextEngine& Text() {
   static halyard::FreeTypeTextEngine engine;  // fonts are found once, not per input
@@ -52,9 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   halyard::FaceMarks marks;
   marks.notSynchronised = input.ConsumeBool();
   marks.countdown = input.ConsumeBool();
+  const std::string secondTime = input.ConsumeRandomLengthString(32);
+  marks.secondTime = secondTime;
 
-  halyard::Canvas canvas(std::make_unique<halyard::SoftRasterizer>(width, height, &Text()), nullptr, 96);
-  FuzzWindow window(canvas);
+  halyard::CanvasWindow window(std::make_unique<halyard::SoftRasterizer>(width, height, &Text()));
   halyard::Canvas::Attach(&window, halyard::kClockFaceId, halyard::DrawingMode::Immediate);
   halyard::Canvas::SetColors(halyard::ColorValue(options.DialColor), halyard::ColorValue(options.BackgroundColor));
   halyard::Canvas::SetFont(halyard::ClockFontSpec());

@@ -68,6 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // flood of bad lines keeps only a few problems.
   const ClockSettings& settings = report.settings.settings;
   if (!(settings.scale >= 0.5 && settings.scale <= 4.0)) std::abort();
+  // Without a zone check no name but off and local is a zone.
+  if (settings.secondTime != kSecondTimeOff && settings.secondTime != kSecondTimeLocal) std::abort();
   if (report.settings.problems.size() > kMaxSettingProblems) std::abort();
   for (const SettingProblem& problem : report.settings.problems) {
     if (problem.line <= ClockOptions::kLineCount || problem.message.size() > 400) std::abort();

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the release packages into out/packages/: the Linux .deb from a release
-# build in build/pkg-linux, the Windows .zip from a MinGW build in
-# build/pkg-windows. Those build folders are this script's own, so the
-# developer builds (build/linux, build/windows) keep their test settings.
-# Usage: scripts/package.sh [linux] [windows]     (default: both)
+# Builds the release packages into out/packages/: the .deb from a release build
+# in build/pkg-linux, the .zip from one in build/pkg-windows (this script's own
+# folders: the developer builds keep their test settings), the arm64 and armhf
+# .debs from the cross builds of the presets linux-arm64 and linux-armhf, whose
+# tests under qemu then need no build of their own.
+# Usage: scripts/package.sh [linux] [windows] [arm64] [armhf]     (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -11,11 +12,11 @@ out="$root/out/packages"
 jobs="${HALYARD_PACKAGE_JOBS:-2}"
 
 kinds=("$@")
-[ "${#kinds[@]}" -gt 0 ] || kinds=(linux windows)
+[ "${#kinds[@]}" -gt 0 ] || kinds=(linux windows arm64 armhf)
 for kind in "${kinds[@]}"; do
   case "$kind" in
-    linux|windows) ;;
-    *) echo "usage: $0 [linux] [windows]" >&2; exit 2 ;;
+    linux|windows|arm64|armhf) ;;
+    *) echo "usage: $0 [linux] [windows] [arm64] [armhf]" >&2; exit 2 ;;
   esac
 done
 
@@ -43,23 +44,26 @@ build() {
 
 # Debian's hardening flags for the .deb's programs: stack protector, fortified
 # libc calls, read-only relocations bound at start (bindnow), position-independent.
+# hardened_flags [DEBIAN-ARCHITECTURE]: for another machine than this one.
 hardened_flags() {
-  local cppflags cxxflags cflags ldflags
-  export DEB_BUILD_MAINT_OPTIONS="hardening=+all"
-  cppflags="$(dpkg-buildflags --get CPPFLAGS)"
-  cflags="$(dpkg-buildflags --get CFLAGS)"
-  cxxflags="$(dpkg-buildflags --get CXXFLAGS)"
-  ldflags="$(dpkg-buildflags --get LDFLAGS)"
-  echo "-DCMAKE_C_FLAGS=$cppflags $cflags"
-  echo "-DCMAKE_CXX_FLAGS=$cppflags $cxxflags"
-  echo "-DCMAKE_EXE_LINKER_FLAGS=$ldflags"
+  export DEB_BUILD_MAINT_OPTIONS="hardening=+all" DEB_HOST_ARCH="${1:-$(dpkg --print-architecture)}"
+  echo "-DCMAKE_C_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CFLAGS)"
+  echo "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
+  echo "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
+  echo "-DCMAKE_MODULE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
 }
 
 for kind in "${kinds[@]}"; do
   case "$kind" in
     linux)
       mapfile -t flags < <(hardened_flags)
-      build "$root/build/pkg-linux" DEB 'halyard_*.deb' -DHALYARD_BENCH=OFF "${flags[@]}" ;;
+      build "$root/build/pkg-linux" DEB "halyard_*_$(dpkg --print-architecture).deb" -DHALYARD_BENCH=OFF "${flags[@]}" ;;
+    arm64|armhf)
+      mapfile -t flags < <(hardened_flags "$kind")
+      toolchain=aarch64-linux-gnu
+      [ "$kind" = armhf ] && toolchain=arm-linux-gnueabihf
+      DEB_HOST_ARCH="$kind" build "$root/build/linux-$kind" DEB "halyard_*_$kind.deb" -DHALYARD_TESTS=ON \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" "${flags[@]}" ;;
     windows)
       build "$root/build/pkg-windows" ZIP 'halyard-*-win64.zip' \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" ;;

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto makeText = [] { return std::make_unique<FreeTypeTextEngine>(); };
-  OffscreenWindow window(96, makeText);
+  OffscreenWindow window(kDefaultDpi, makeText);
   const ClockOptions options = DefaultClockOptions();
   const WindowHandle handle = PrepareClockWindow(window, options);
 
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   const long rssAtEnd = ResidentKilobytes();
   const Picture last = window.Compose();
 
-  OffscreenWindow fresh(96, makeText);
+  OffscreenWindow fresh(kDefaultDpi, makeText);
   DrawClock(PrepareClockWindow(fresh, options), kClockFaceId, timeAt(calls - 1), options);
   const bool same = fresh.Compose() == last;
 

@@ -1,7 +1,9 @@
 // Measures how far after a half-second boundary of the wall clock each tick of
 // the real window lands: the clock's phase-locked timer 100 beside a plain
 // 500 ms timer 101 started at the same moment, in one run.
-//   halyard-tick-probe [SECONDS]   (needs an X display)
+//   halyard-tick-probe [SECONDS [NTP-SERVER]]   (needs an X display)
+// With a time server the clock measures its offset as it runs, with
+// sync-check on, so each tick also reads the measurement's status.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
+#include "options/ServerName.h"
 #include "platform/time/TickPhase.h"
 #include "platform/window/WindowHost.h"
 
@@ -52,6 +55,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   halyard::CurrentClockOptions() = halyard::DefaultClockOptions();
+  std::unique_ptr<halyard::OffsetMonitor> offset;
+  if (argc > 2) {
+    const std::optional<halyard::ServerName> server = halyard::ParseServerName(argv[2]);
+    if (!server) {
+      std::fprintf(stderr, "halyard-tick-probe: bad server '%s'\n", argv[2]);
+      return 2;
+    }
+    halyard::CurrentClockSettings().syncCheck = true;
+    offset = std::make_unique<halyard::OffsetMonitor>(*server, argv[2], halyard::MakePlatformSntpTransport(),
+                                                       halyard::PlatformClock());
+    halyard::ClockOffsetMonitor() = offset.get();
+  }
   const halyard::WindowHandle window = halyard::PrepareClockWindow(*platform, halyard::CurrentClockOptions());
   if (window == nullptr) return 1;
   ProbeHandler(window, halyard::kEventInitialise, 0, 0);
@@ -60,5 +75,7 @@ int main(int argc, char** argv) {
   std::printf("offset of each tick after a half-second boundary of the wall clock, %ld s:\n", seconds);
   Report("phase-locked (100)", g_locked);
   Report("plain 500 ms (101)", g_plain);
+  if (offset) std::printf("%s\n", halyard::OffsetStatusLine(offset->Status(), std::chrono::steady_clock::now()).c_str());
+  halyard::ClockOffsetMonitor() = nullptr;
   return 0;
 }

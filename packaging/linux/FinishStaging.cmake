@@ -5,7 +5,8 @@ if(NOT CPACK_HALYARD_CHANGELOG_VERSION STREQUAL CPACK_PACKAGE_VERSION)
 endif()
 
 # strip keeps the compilers' version notes in .comment; the package needs none.
-file(GLOB programs ${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/bin/*)
+set(staged ${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX})
+file(GLOB programs ${staged}/bin/* ${staged}/lib/*/halyard/*.so ${staged}/lib/halyard/*.so)
 foreach(program ${programs})
   execute_process(COMMAND ${CPACK_HALYARD_OBJCOPY} --remove-section=.comment ${program}
     RESULT_VARIABLE status)

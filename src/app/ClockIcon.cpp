@@ -6,37 +6,22 @@
 
 #include "app/ClockWindowHandler.h"
 #include "face/DrawClock.h"
+#include "face/FixedColors.h"
 #include "options/ColorValue.h"
 #include "options/SilentPeriod.h"
-#include "platform/window/WindowHost.h"
+#include "platform/window/CanvasWindow.h"
 
 namespace halyard {
 
 namespace {
-// The icon's canvas is its own one-control window.
-class IconWindow final : public WindowHost {
- public:
-  explicit IconWindow(Canvas& canvas) : canvas_(canvas) {}
-  Canvas* FindCanvas(std::int32_t id) override { return id == kClockFaceId ? &canvas_ : nullptr; }
-  bool SetControlText(std::int32_t, std::string_view) override { return false; }
-  bool SetControlColors(std::int32_t, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t StartTimer(std::uint32_t, std::uint32_t) override { return 0; }
-  void StopTimer(std::uint32_t) override {}
-  void EndWindow() override {}
-
- private:
-  Canvas& canvas_;
-};
-
-constexpr std::int32_t kHubGrey = 0x808080;
 
 // Below this size the face's fixed-size marks, hub and hands merge into a
 // blob, so the icon is drawn from fewer, bolder shapes scaled to the size.
 constexpr std::int32_t kFullFaceSize = 100;
 
 // What one point of the small picture shows, in pixel units from the top-left
-// corner: a rim, the four silent-period sectors (wider than the face's 18
-// degrees, so that each still shows at 16 pixels), and the hour and minute
+// corner: a rim, the silent-period sectors (wider than the face's 18 degrees,
+// so that each still shows at 16 pixels), and the hour and minute
 // hands at 10:10 over a small hub.
 class SmallFace {
  public:
@@ -46,8 +31,10 @@ class SmallFace {
         rim_(std::max(1.5, size / 16.0)),
         background_(ColorValue(options.BackgroundColor)),
         dial_(ColorValue(options.DialColor)),
-        hands_(ColorValue(options.HandColor)),
-        phone_(ColorValue(options.PhoneSectorColor)) {
+        hands_(ColorValue(options.HandColor)) {
+    for (std::size_t i = 0; i < kSilentSchedule.size(); ++i) {
+      sectors_[i] = SilentPeriodColor(kSilentSchedule[i].period, options);
+    }
     const double inner = center_ - rim_;
     hour_ = {Direction(215, inner * 0.55), std::max(2.2, size / 9.0) / 2};
     minute_ = {Direction(-30, inner * 0.85), std::max(1.5, size / 14.0) / 2};
@@ -66,8 +53,10 @@ class SmallFace {
       // Screen angle from twelve o'clock, clockwise, 0 to 360.
       const double angle = std::fmod(std::atan2(dx, -dy) * 180 / kPi + 360, 360);
       const double sweep = size_ < 24 ? 27 : 24;
-      if (angle < sweep || (angle >= 180 && angle < 180 + sweep)) return phone_;
-      if ((angle >= 90 && angle < 90 + sweep) || (angle >= 270 && angle < 270 + sweep)) return kTelegraphyRed;
+      for (std::size_t i = 0; i < kSilentSchedule.size(); ++i) {
+        const double start = 6.0 * kSilentSchedule[i].minute;  // a minute is 6 degrees
+        if (angle >= start && angle < start + sweep) return sectors_[i];
+      }
     }
     return background_;
   }
@@ -93,7 +82,8 @@ class SmallFace {
 
   std::int32_t size_;
   double center_, rim_;
-  std::int32_t background_, dial_, hands_, phone_;
+  std::int32_t background_, dial_, hands_;
+  std::array<std::int32_t, kSilentSchedule.size()> sectors_{};
   Hand hour_, minute_;
   double reach_ = 0, hub_ = 0;
 };
@@ -129,14 +119,14 @@ Picture RenderClockIcon(std::unique_ptr<Rasterizer> target) {
   if (target == nullptr || target->Pixels().Width() <= 0) return {};
   const std::int32_t size = target->Pixels().Width();
   if (size < kFullFaceSize) return DrawSmallFace(size, DefaultClockOptions());
-  Canvas canvas(std::move(target), nullptr, 96);
-  IconWindow window(canvas);
+  // The icon's canvas is its own one-control window.
+  CanvasWindow window(std::move(target));
   Canvas* previous = Canvas::Current();
   const ClockOptions options = DefaultClockOptions();
-  Canvas::SetCurrent(&canvas, DrawingMode::Immediate);
+  Canvas::SetCurrent(&window.Face(), DrawingMode::Immediate);
   Canvas::SetColors(ColorValue(options.DialColor), ColorValue(options.BackgroundColor));
   DrawClock(&window, kClockFaceId, "10:10:30", options);
-  Picture picture = canvas.Pixels();
+  Picture picture = window.Face().Pixels();
   Canvas::SetCurrent(previous, previous != nullptr ? previous->Mode() : DrawingMode::Immediate);
   return picture;
 }

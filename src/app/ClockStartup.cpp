@@ -1,5 +1,6 @@
 #include "app/ClockStartup.h"
 
+#include "platform/time/TimeZone.h"
 #include "platform/window/OptionsPath.h"
 
 namespace halyard {
@@ -21,7 +22,8 @@ OptionsFileLocation LocateClockOptionsFileFromTool() {
 
 ClockConfiguration ConfigureClock(const CommandLine& commandLine) {
   ClockConfiguration config =
-      LoadClockConfiguration(LocateClockOptionsFile(commandLine), commandLine.settings, PlatformOptionsFile());
+      LoadClockConfiguration(LocateClockOptionsFile(commandLine), commandLine.settings, PlatformOptionsFile(),
+                             &PlatformKnowsTimeZone);
   config.messages.insert(config.messages.begin(), commandLine.problems.begin(), commandLine.problems.end());
   return config;
 }

@@ -17,8 +17,14 @@ std::vector<std::string> CurrentClockTooltipLines() {
   const SyncHealth sync = ClockSyncMonitor().Health(std::chrono::steady_clock::now());
   // The time the face shows, so that the tooltip and the face agree.
   const std::optional<ClockTime> shown = ShownClockTime();
-  if (!shown) return ClockTooltipLines(sync);
-  return ClockTooltipLines(sync, *shown, CurrentClockOptions().FrequencyUnit);
+  std::vector<std::string> lines =
+      shown ? ClockTooltipLines(sync, *shown, CurrentClockOptions().FrequencyUnit) : ClockTooltipLines(sync);
+  // The measured offset follows what the system says of its clock.
+  if (OffsetMonitor* offset = ClockOffsetMonitor()) {
+    lines.insert(lines.begin() + 1, OffsetStatusLine(offset->Status(), std::chrono::steady_clock::now()));
+  }
+  if (const SecondTime* second = shown ? ShownSecondTime() : nullptr) lines.push_back(second->TooltipLine());
+  return lines;
 }
 
 }  // namespace halyard

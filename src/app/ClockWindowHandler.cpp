@@ -13,6 +13,8 @@ SystemClock* g_clock = nullptr;
 
 SilentPeriodAlert g_alert;
 std::optional<ClockTime> g_shown;
+TimeZoneMaker g_zones = nullptr;
+std::unique_ptr<SecondTime> g_secondTime;  // none while the setting is off
 
 // The time of one tick, from one reading of the clock: its text and its instant.
 struct TickTime {
@@ -30,14 +32,76 @@ class OneReading final : public SystemClock {
 };
 
 TickTime ReadTickTime() {
-  OneReading once((g_clock != nullptr ? *g_clock : PlatformClock()).Read());
+  OneReading once(HandlerClock().Read());
   const ClockReading reading = once.Read();
   return {UtcTimeText(once), std::chrono::floor<std::chrono::seconds>(reading.utc)};
 }
 
-void ShowTick(WindowHandle window, const TickTime& time, const FaceMarks& marks) {
-  DrawClock(window, kClockFaceId, time.text, g_options, marks);
-  g_shown = DecodeClockTime(time.text);
+// Made when the clock starts, from the setting checked as it was read.
+static_assert(kSecondTimeLocal == kLocalZoneName, "the setting's word for the system's zone is the platform's");
+std::unique_ptr<SecondTime> MakeSecondTime(const ClockSettings& settings) {
+  if (settings.secondTime == kSecondTimeOff) return nullptr;
+  TimeZoneMaker make = g_zones != nullptr ? g_zones : &PlatformTimeZone;
+  return std::make_unique<SecondTime>(make(settings.secondTime), settings.secondTime, settings.secondTimeLabel);
+}
+
+// Everything the face and the status line are drawn from, gathered in one
+// place: the picture is drawn from this alone, so a tick whose state equals
+// the one shown has nothing new to show. Something new the picture shows
+// comes in here, or it cannot be drawn.
+struct FaceState {
+  std::string timeText;
+  ClockOptions options;
+  bool notSynchronised = false;
+  std::optional<double> clockOffset;
+  bool countdown = false;
+  std::string secondTime;  // the second time's legend; empty: none
+
+  bool operator==(const FaceState&) const = default;
+};
+
+// The state shown, and the one being gathered (kept, so that gathering reuses its buffers).
+FaceState g_shownState;
+FaceState g_nextState;
+bool g_stateShown = false;
+
+// With the setting off the system is not even asked.
+void GatherFaceState(const TickTime& time, FaceState& state) {
+  state.timeText = time.text;
+  state.options = g_options;
+  state.notSynchronised = g_settings.syncCheck && ClockSyncMonitor().Health(std::chrono::steady_clock::now()).state ==
+                                                      SyncState::NotSynchronised;
+  state.clockOffset = g_settings.syncCheck && ClockOffsetMonitor() != nullptr
+                          ? OffsetToMark(ClockOffsetMonitor()->Status(), g_settings.offsetLimit)
+                          : std::nullopt;
+  state.countdown = g_settings.countdown;
+  if (g_secondTime) {
+    g_secondTime->Read(time.utc);
+    state.secondTime = g_secondTime->Legend();
+  } else {
+    state.secondTime.clear();
+  }
+}
+
+// The face still shows the last repaint: nothing drew over it or lost it since.
+bool FaceShowsLastRepaint(WindowHandle window) {
+  const Canvas* face = window != nullptr ? window->FindCanvas(kClockFaceId) : nullptr;
+  return face != nullptr && face->ShowsLastRepaint();
+}
+
+void ShowTick(WindowHandle window, const TickTime& time) {
+  GatherFaceState(time, g_nextState);
+  if (g_stateShown && g_nextState == g_shownState && FaceShowsLastRepaint(window)) return;
+  const FaceState& state = g_nextState;
+  FaceMarks marks;
+  marks.notSynchronised = state.notSynchronised;
+  marks.clockOffset = state.clockOffset;
+  marks.countdown = state.countdown;
+  marks.secondTime = state.secondTime;
+  DrawClock(window, kClockFaceId, state.timeText, state.options, marks);
+  g_shown = DecodeClockTime(state.timeText);
+  std::swap(g_shownState, g_nextState);
+  g_stateShown = true;
 }
 
 // With the setting off nothing is asked of the window.
@@ -59,22 +123,19 @@ void FollowSilentPeriods(WindowHandle window, std::chrono::sys_seconds utc) {
   }
 }
 
-// With the setting off the system is not even asked.
-FaceMarks CurrentFaceMarks() {
-  FaceMarks marks;
-  if (g_settings.syncCheck) {
-    marks.notSynchronised =
-        ClockSyncMonitor().Health(std::chrono::steady_clock::now()).state == SyncState::NotSynchronised;
-  }
-  marks.countdown = g_settings.countdown;
-  return marks;
-}
 }  // namespace
 
 ClockOptions& CurrentClockOptions() { return g_options; }
 ClockSettings& CurrentClockSettings() { return g_settings; }
 std::uint32_t& ClockTimerHandle() { return g_timerHandle; }
 void SetHandlerClock(SystemClock* clock) { g_clock = clock; }
+SystemClock& HandlerClock() { return g_clock != nullptr ? *g_clock : PlatformClock(); }
+OffsetMonitor*& ClockOffsetMonitor() {
+  static OffsetMonitor* monitor = nullptr;
+  return monitor;
+}
+void SetHandlerTimeZones(TimeZoneMaker maker) { g_zones = maker; }
+const SecondTime* ShownSecondTime() { return g_secondTime.get(); }
 std::optional<ClockTime> ShownClockTime() { return g_shown; }
 SyncMonitor& ClockSyncMonitor() {
   static SyncMonitor monitor;
@@ -87,7 +148,9 @@ std::int32_t ClockWindowHandler(WindowHandle window, std::uint32_t message, std:
     case kEventInitialise: {
       const TickTime time = ReadTickTime();
       g_timerHandle = window != nullptr ? window->StartTimer(kClockTimerId, kClockTimerPeriodMs) : 0;
-      ShowTick(window, time, CurrentFaceMarks());
+      g_secondTime = MakeSecondTime(g_settings);
+      g_stateShown = false;  // a new window shows nothing yet
+      ShowTick(window, time);
       g_alert = SilentPeriodAlert{};  // a clock started inside a period stays quiet
       FollowSilentPeriods(window, time.utc);
       break;
@@ -95,7 +158,7 @@ std::int32_t ClockWindowHandler(WindowHandle window, std::uint32_t message, std:
     case kEventTimer:
       if (wParam == kClockTimerId) {
         const TickTime time = ReadTickTime();
-        ShowTick(window, time, CurrentFaceMarks());
+        ShowTick(window, time);
         FollowSilentPeriods(window, time.utc);
       }
       break;

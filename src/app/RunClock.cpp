@@ -3,6 +3,7 @@
 #include "app/ClockTooltip.h"
 #include "app/ClockWindowHandler.h"
 #include "app/ClockWindowSetup.h"
+#include "options/ServerName.h"
 
 namespace halyard {
 
@@ -14,25 +15,23 @@ std::int32_t RunClock(ClockWindowPlatform& platform, const ClockConfiguration& c
   const WindowHandle window = PrepareClockWindow(platform, CurrentClockOptions());
   if (window == nullptr) return 0;  // nothing to show; nothing is reported
   platform.SetFaceTooltip(&CurrentClockTooltipLines);
+  // Nothing is sent unless a server is named; the setting was checked when read.
+  std::unique_ptr<OffsetMonitor> offset;
+  if (const std::optional<ServerName> server = ParseServerName(settings.ntpServer)) {
+    offset = std::make_unique<OffsetMonitor>(*server, settings.ntpServer, MakePlatformSntpTransport(), HandlerClock());
+  }
+  ClockOffsetMonitor() = offset.get();
 
   platform.BringToForeground();
-  // The first face is drawn before the window becomes visible.
+  // The first face is drawn before the window becomes visible, and the
+  // handler hears of its size as a dialog's would on showing.
   ClockWindowHandler(window, kEventInitialise, 0, 0);
-  const DialogUnits units = platform.Units();
-  const std::int32_t clientWidth = units.ToPixelsX(kWindowWidthUnits);
-  const std::int32_t clientHeight = units.ToPixelsY(kWindowHeightUnits);
-  ClockWindowHandler(window, kEventSize, 0,
-                     static_cast<std::int32_t>((static_cast<std::uint32_t>(clientWidth) & 0xFFFFu) |
-                                               (static_cast<std::uint32_t>(clientHeight) << 16)));
+  ClockWindowHandler(window, kEventSize, 0, 0);
   platform.Show();
   platform.RunEventLoop(&ClockWindowHandler);
+  ClockOffsetMonitor() = nullptr;
   platform.ReleaseFonts();
   return 0;
-}
-
-std::int32_t RunClock(const ClockConfiguration& configuration) {
-  const std::unique_ptr<ClockWindowPlatform> platform = MakeClockWindowPlatform();
-  return platform != nullptr ? RunClock(*platform, configuration) : 0;
 }
 
 }  // namespace halyard

@@ -3,26 +3,20 @@
 #include <array>
 #include <cmath>
 
+#include "face/DialAngles.h"
+#include "face/DialClearance.h"
+#include "face/FixedColors.h"
+#include "face/SecondLegend.h"
 #include "face/StatusLine.h"
 #include "face/SyncMark.h"
 #include "options/ColorValue.h"
 #include "options/SilentPeriod.h"
+#include "platform/canvas/RoundHalfEven.h"
 #include "platform/window/ClockWindowIds.h"
 #include "platform/window/WindowHost.h"
 
 namespace halyard {
 namespace {
-
-constexpr std::int32_t kGrey = 0x808080;
-
-// Nearest integer, ties to even, from extended precision; out-of-range values
-// (impossible for real faces, possible for fuzzed sizes) are pinned, not UB.
-std::int32_t RoundHalfEven(long double value) {
-  if (std::isnan(value)) return 0;
-  if (value > 2.0e9L) return 2'000'000'000;
-  if (value < -2.0e9L) return -2'000'000'000;
-  return static_cast<std::int32_t>(std::lrint(value));  // as nearbyint, without saving the FP state
-}
 
 // A field of the time text: leading blanks, an optional sign, then digits.
 std::int32_t DecodeField(const std::string& field) {
@@ -39,99 +33,84 @@ std::string Slice(const std::string& text, std::size_t pos, std::size_t count) {
   return pos < text.size() ? text.substr(pos, count) : std::string();
 }
 
-// Angles in degrees, with cosine and sine of every whole degree a face
-// normally asks for worked out once by the same expression as any other
-// angle, so a value from the table is the value that would have been
-// computed. Extended-precision sine is slow and a repaint needs some 130.
-class Degrees {
- public:
-  static const Degrees& Table() {
-    static const Degrees table;
-    return table;
-  }
-  long double Cos(long double degrees) const {
-    const std::ptrdiff_t slot = Slot(degrees);
-    return slot >= 0 ? table_[static_cast<std::size_t>(slot)].cos : std::cos(Radians(degrees));
-  }
-  long double Sin(long double degrees) const {
-    const std::ptrdiff_t slot = Slot(degrees);
-    return slot >= 0 ? table_[static_cast<std::size_t>(slot)].sin : std::sin(Radians(degrees));
-  }
-
- private:
-  static constexpr int kFirst = -360;
-  static constexpr int kLast = 719;
-  static constexpr int kCount = kLast - kFirst + 1;
-  static_assert(kFirst % 6 == 0 && kCount % 6 == 0);
-
-  Degrees() {
-    for (int d = kFirst; d <= kLast; ++d) {
-      table_[static_cast<std::size_t>(SlotOf(d))] = {std::cos(Radians(d)), std::sin(Radians(d))};
-    }
-  }
-  long double Radians(long double degrees) const { return degrees * pi_ / 180.0L; }
-  // Multiples of 6 degrees first, side by side: the marks, the sectors and the
-  // second hand use only those, so a repaint reads a few cache lines of the
-  // table instead of one line for each of its angles.
-  static std::ptrdiff_t SlotOf(long whole) {
-    const long offset = whole - kFirst;  // kFirst is a multiple of 6
-    return static_cast<std::ptrdiff_t>((offset % 6) * (kCount / 6) + offset / 6);
-  }
-  // The slot for `degrees`, or -1 when it is not a whole degree in range.
-  static std::ptrdiff_t Slot(long double degrees) {
-    if (!(degrees >= kFirst && degrees <= kLast)) return -1;  // NaN too
-    const long whole = std::lrint(degrees);
-    return whole == degrees ? SlotOf(whole) : -1;
-  }
-
-  // A point's cosine and sine side by side: after the half-second sleep the
-  // table is out of the cache, and a repaint reads some 80 of its angles.
-  struct CosSin {
-    long double cos;
-    long double sin;
-  };
-  long double pi_ = 4.0L * std::atan(1.0L);
-  std::array<CosSin, kCount> table_{};
-};
-
 struct Dial {
   FaceGeometry geometry;
 
-  long double X(long double reach, long double degrees) const {
-    return geometry.centerX + reach * Degrees::Table().Cos(degrees);
+  // The centre plus reach times the angle's cosine or sine, each step rounded
+  // as x86's extended precision rounds it, whatever the machine.
+  DialNumber X(std::int32_t reach, long double degrees) const {
+    return DialNumber(geometry.centerX) + DialNumber(reach) * DialAngles::Cos(degrees);
   }
-  long double Y(long double reach, long double degrees) const {
-    return geometry.centerY + reach * Degrees::Table().Sin(degrees);
+  DialNumber Y(std::int32_t reach, long double degrees) const {
+    return DialNumber(geometry.centerY) + DialNumber(reach) * DialAngles::Sin(degrees);
   }
   PixelPoint Tip(std::int32_t reach, double degrees) const {
-    return {RoundHalfEven(X(reach, degrees)), RoundHalfEven(Y(reach, degrees))};
+    return {Pixel(X(reach, degrees)), Pixel(Y(reach, degrees))};
   }
+  static std::int32_t Pixel(long double value) { return RoundHalfEven(value); }
+  static std::int32_t Pixel(const Extended80& value) { return RoundHalfEven(static_cast<long double>(value.Nearest())); }
 };
 
 constexpr std::int32_t kLegendTop = 5;
 
 std::string LegendText(const std::string& timeText) { return timeText + " UTC"; }
 
-void DrawLegend(const Dial& dial, const std::string& timeText) {
-  const std::string legend = LegendText(timeText);
-  const auto width = static_cast<std::int16_t>(Canvas::TextSize(legend).width);
+// The rows the legend needs: its text cell, with as much air below it as
+// above it. A face drawn without text (a large icon) needs none.
+std::int32_t LegendRows(const TextExtent& legend) {
+  return legend.height > 0 ? kLegendTop + legend.height + kLegendTop : 0;
+}
+
+void DrawLegend(const Dial& dial, const std::string& text, const TextExtent& legend) {
+  const auto width = static_cast<std::int16_t>(legend.width);
   Canvas::MoveTo(static_cast<float>(dial.geometry.centerX - width / 2.0L), kLegendTop);
-  Canvas::PrintText(legend);
+  Canvas::PrintText(text);
 }
 
 // The pixels the legend's text cells cover, for what must keep clear of it.
-PixelRect LegendArea(const Dial& dial, const std::string& timeText) {
-  const TextExtent size = Canvas::TextSize(LegendText(timeText));
-  const std::int32_t left = dial.geometry.centerX - size.width / 2;
-  return {left, kLegendTop, left + size.width + 1, kLegendTop + size.height};
+PixelRect LegendArea(const Dial& dial, const TextExtent& legend) {
+  const std::int32_t left = dial.geometry.centerX - legend.width / 2;
+  return {left, kLegendTop, left + legend.width + 1, kLegendTop + legend.height};
+}
+
+// Where minute `minute` of the hour is on the dial: 6m - 90 degrees (three
+// o'clock is 0, growing clockwise), within 0 to 359.
+constexpr std::int32_t MinuteAngle(std::int32_t minute) { return ((6 * minute - 90) % 360 + 360) % 360; }
+
+// The marks' places and the sectors' corners depend on the dial's centre and
+// radius alone: worked out when they change, not at every repaint.
+struct DialPoints {
+  std::int32_t centerX = 0, centerY = 0, radius = -1;  // what they were worked out for
+  std::array<PixelPoint, 60> marks{};
+  std::array<std::array<PointF, kSilentMinutes + 2>, kSilentSchedule.size()> sectors{};
+};
+
+const DialPoints& PointsOf(const Dial& dial) {
+  thread_local DialPoints points;
+  const FaceGeometry& g = dial.geometry;
+  if (points.centerX == g.centerX && points.centerY == g.centerY && points.radius == g.radius) return points;
+  points.centerX = g.centerX;
+  points.centerY = g.centerY;
+  points.radius = g.radius;
+  for (std::int32_t i = 0; i < 60; ++i) points.marks[i] = dial.Tip(g.radius, 6 * i);
+  const std::int32_t reach = g.radius - 4;
+  for (std::size_t s = 0; s < kSilentSchedule.size(); ++s) {
+    auto& corners = points.sectors[s];
+    corners[0] = {static_cast<float>(g.centerX), static_cast<float>(g.centerY)};
+    for (std::int32_t k = 0; k <= kSilentMinutes; ++k) {
+      const long double angle = MinuteAngle(kSilentSchedule[s].minute) + 6 * k;
+      corners[k + 1] = {static_cast<float>(dial.X(reach, angle)), static_cast<float>(dial.Y(reach, angle))};
+    }
+  }
+  return points;
 }
 
 void DrawDialMarks(const Dial& dial, const ClockOptions& options) {
   Canvas::SetPenWidth(3);
   const std::int32_t color = ColorValue(options.DialColor);
+  const DialPoints& points = PointsOf(dial);
   for (std::int32_t i = 0; i <= 354; i += 6) {
-    const std::int32_t px = RoundHalfEven(dial.X(dial.geometry.radius, i));
-    const std::int32_t py = RoundHalfEven(dial.Y(dial.geometry.radius, i));
+    const auto [px, py] = points.marks[i / 6];
     const std::int32_t size = i % 30 == 0 ? 3 : 1;  // hour marks larger than minute marks
     Canvas::Box(static_cast<float>(px), static_cast<float>(py), static_cast<float>(px + size),
                 static_cast<float>(py + size), 0, color, ColorNone, kSolidFill);
@@ -139,22 +118,13 @@ void DrawDialMarks(const Dial& dial, const ClockOptions& options) {
   Canvas::SetPenWidth(1);
 }
 
+// A sector for each silent period of the hour: from the centre, over the
+// minutes it keeps.
 void DrawSilentSectors(const Dial& dial, const ClockOptions& options) {
-  struct Sector {
-    std::int32_t startAngle;
-    bool phone;
-  };
-  static constexpr Sector kSectors[] = {{270, true}, {90, true}, {0, false}, {180, false}};
-  const long double reach = dial.geometry.radius - 4;
-  std::array<PointF, 5> points;
-  for (const Sector& sector : kSectors) {
-    points[0] = {static_cast<float>(dial.geometry.centerX), static_cast<float>(dial.geometry.centerY)};
-    for (int k = 0; k < 4; ++k) {
-      const long double angle = sector.startAngle + 6 * k;
-      points[k + 1] = {static_cast<float>(dial.X(reach, angle)), static_cast<float>(dial.Y(reach, angle))};
-    }
-    const std::int32_t color = sector.phone ? ColorValue(options.PhoneSectorColor) : kTelegraphyRed;
-    Canvas::Polygon(points, color, ColorDefault, kSolidFill, 0);
+  const DialPoints& points = PointsOf(dial);
+  for (std::size_t s = 0; s < kSilentSchedule.size(); ++s) {
+    Canvas::Polygon(points.sectors[s], SilentPeriodColor(kSilentSchedule[s].period, options), ColorDefault,
+                    kSolidFill, 0);
   }
 }
 
@@ -190,7 +160,7 @@ void UpdateStatusLine(WindowHandle window, const ClockTime& time, const ClockOpt
 void DrawSecondHandAndHub(const Dial& dial, const ClockTime& time, const ClockOptions& options) {
   const double secondAngle = 6.0 * time.seconds - 90;
   const FaceGeometry& g = dial.geometry;
-  if (options.SecondHandStyle == "DOT") {  // exact bytes: "dot" or "DOT " give the line
+  if (HasDotSecondHand(options)) {
     const PixelPoint p = dial.Tip(g.radius, secondAngle);
     Canvas::SetPenWidth(5);
     Canvas::Ellipse(static_cast<float>(p.x - 3), static_cast<float>(p.y - 3), static_cast<float>(p.x + 3),
@@ -204,7 +174,7 @@ void DrawSecondHandAndHub(const Dial& dial, const ClockTime& time, const ClockOp
                   ColorValue(options.HandColor), ColorDefault, kSolidFill);
   Canvas::SetPenWidth(1);
   Canvas::Ellipse(static_cast<float>(g.centerX - 2), static_cast<float>(g.centerY - 2),
-                  static_cast<float>(g.centerX + 2), static_cast<float>(g.centerY + 2), kGrey, ColorDefault,
+                  static_cast<float>(g.centerX + 2), static_cast<float>(g.centerY + 2), kHubGrey, ColorDefault,
                   kSolidFill);
 }
 
@@ -218,13 +188,21 @@ ClockTime DecodeClockTime(const std::string& timeText) {
   return time;
 }
 
-FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height) {
+FaceGeometry ComputeFaceGeometry(std::int32_t width, std::int32_t height, std::int32_t clearTop) {
   FaceGeometry g;
   g.width = width;
   g.height = height;
   g.centerX = RoundHalfEven(width / 2.0L);
   g.centerY = RoundHalfEven(height / 2.0L);
   g.radius = std::min(g.centerX, g.centerY) - 10;
+  // Shrinking only from the top keeps the band below the dial (the second
+  // time's place) as it was, and loses the dial half as much as a smaller
+  // radius alone would.
+  const std::int32_t shortfall = clearTop - (g.centerY - DialClearance(g));
+  if (shortfall > 0) {
+    g.centerY += shortfall / 2;
+    g.radius -= shortfall - shortfall / 2;
+  }
   return g;
 }
 
@@ -235,16 +213,23 @@ void DrawClock(WindowHandle window, std::int32_t faceId, std::string timeText, c
   Canvas::Attach(window, faceId, DrawingMode::Deferred);
   const ClockTime time = DecodeClockTime(timeText);
   const TextExtent size = Canvas::PixelSize();
-  const Dial dial{ComputeFaceGeometry(size.width, size.height)};
 
   Canvas::Clear(ColorValue(options.BackgroundColor), kSolidFill);
-  DrawLegend(dial, timeText);
+  const std::string legendText = LegendText(timeText);
+  const TextExtent legend = Canvas::TextSize(legendText);
+  const Dial dial{ComputeFaceGeometry(size.width, size.height, LegendRows(legend))};
+  DrawLegend(dial, legendText, legend);
   DrawDialMarks(dial, options);
   DrawSilentSectors(dial, options);
   DrawHourAndMinuteHands(dial, time, options);
   UpdateStatusLine(window, time, options, marks.countdown);
   DrawSecondHandAndHub(dial, time, options);
-  if (marks.notSynchronised) DrawSyncMark(dial.geometry, LegendArea(dial, timeText));
+  if (!marks.secondTime.empty()) DrawSecondLegend(dial.geometry, marks.secondTime);
+  if (marks.clockOffset) {
+    DrawSyncMark(dial.geometry, LegendArea(dial, legend), OffsetMarkText(*marks.clockOffset));
+  } else if (marks.notSynchronised) {
+    DrawSyncMark(dial.geometry, LegendArea(dial, legend));
+  }
   Canvas::Redraw();
 }
 

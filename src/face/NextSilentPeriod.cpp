@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "face/StatusLine.h"
-
 namespace halyard {
 namespace {
 

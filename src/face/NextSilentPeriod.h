@@ -24,7 +24,7 @@ struct SilentPeriodTiming {
   bool operator==(const SilentPeriodTiming&) const = default;
 };
 
-// The periods are the status line's (SilentPeriodAt), whole minutes of every
+// The periods are the schedule's (SilentPeriodAt), whole minutes of every
 // hour. Fields out of range are taken modulo a day.
 SilentPeriodTiming NextSilentPeriod(std::int32_t hours, std::int32_t minutes, std::int32_t seconds);
 

@@ -16,7 +16,6 @@ struct StatusLine {
   std::int32_t backgroundColor = 0;
 };
 
-SilentPeriod SilentPeriodAt(std::int32_t minutes);
 StatusLine DecideStatusLine(std::int32_t minutes, const ClockOptions& options);
 // The same, reusing `line`'s text buffer so a repaint need not allocate.
 void DecideStatusLine(std::int32_t minutes, const ClockOptions& options, StatusLine& line);

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
+
+#include "face/DialClearance.h"
 
 namespace halyard {
 namespace {
@@ -12,17 +15,6 @@ namespace {
 constexpr float kMinimumTextPixels = 11;
 constexpr float kLeastTextPixels = 9;
 constexpr float kMarkPoints = 8;
-
-bool OutsideDial(const FaceGeometry& face, const PixelRect& box) {
-  // The corner of the box nearest the centre, against the dial's outer marks
-  // (hour marks reach three pixels beyond the radius) and a pixel of air.
-  const std::int64_t nearX = std::clamp(face.centerX, box.left, box.right);
-  const std::int64_t nearY = std::clamp(face.centerY, box.top, box.bottom);
-  const std::int64_t dx = nearX - face.centerX;
-  const std::int64_t dy = nearY - face.centerY;
-  const std::int64_t clear = std::int64_t{face.radius} + 5;
-  return dx * dx + dy * dy > clear * clear;
-}
 
 }  // namespace
 
@@ -38,7 +30,21 @@ PixelRect PlaceSyncMark(const FaceGeometry& face, const PixelRect& legend, TextE
   return {};
 }
 
-void DrawSyncMark(const FaceGeometry& face, const PixelRect& legend) {
+std::string OffsetMarkText(double clockMinusServer) {
+  const double size = std::abs(clockMinusServer);
+  // Two digits where one would round a small offset towards the limit; a
+  // clock hours or days out keeps the mark as short as one seconds out.
+  char digits[32];
+  if (size < 0.95) std::snprintf(digits, sizeof digits, "%.2f s", size);
+  else if (size < 99.5) std::snprintf(digits, sizeof digits, "%.1f s", size);
+  else if (size < 5999.5) std::snprintf(digits, sizeof digits, "%.0f min", size / 60);
+  else if (size < 359'999.5) std::snprintf(digits, sizeof digits, "%.0f h", size / 3600);
+  else if (size < 86'400.0 * 9999.5) std::snprintf(digits, sizeof digits, "%.0f d", size / 86'400);
+  else std::snprintf(digits, sizeof digits, "%s", "9999+ d");
+  return std::string(clockMinusServer < 0 ? "\xE2\x88\x92" : "+") + digits;
+}
+
+void DrawSyncMark(const FaceGeometry& face, const PixelRect& legend, std::string_view text) {
   Canvas* canvas = Canvas::Current();
   if (canvas == nullptr) return;
   const std::int32_t savedForeground = canvas->Foreground();
@@ -52,15 +58,16 @@ void DrawSyncMark(const FaceGeometry& face, const PixelRect& legend) {
   // and the mark fits only a pixel or two smaller.
   FontSpec font = savedFont.value_or(ClockFontSpec());
   font.style = FontSpec::kBold;
+  font.utf8Text = text != kSyncMarkText;  // an offset's minus sign
   const float dpi = static_cast<float>(canvas->Dpi());
   font.points = std::max(kMarkPoints, kMinimumTextPixels * 72.0f / dpi);
   PixelRect box;
   std::int32_t padding = 0;
   for (;;) {
     Canvas::SetFont(font);
-    const TextExtent text = Canvas::TextSize(kSyncMarkText);
-    padding = std::max(2, text.height / 5);
-    box = PlaceSyncMark(face, legend, {text.width + 2 * padding, text.height + 2});
+    const TextExtent extent = Canvas::TextSize(text);
+    padding = std::max(2, extent.height / 5);
+    box = PlaceSyncMark(face, legend, {extent.width + 2 * padding, extent.height + 2});
     const float pixels = font.points * dpi / 72.0f;
     if (!box.Empty() || pixels - 1 < kLeastTextPixels) break;
     font.points = (pixels - 1) * 72.0f / dpi;
@@ -71,7 +78,7 @@ void DrawSyncMark(const FaceGeometry& face, const PixelRect& legend) {
                 static_cast<float>(box.bottom), 0, kSyncMarkInk, kSyncMarkAmber, kSolidFill);
     Canvas::SetColors(kSyncMarkInk, ColorNone);
     Canvas::MoveTo(static_cast<float>(box.left + padding), static_cast<float>(box.top + 1));
-    Canvas::PrintText(kSyncMarkText);
+    Canvas::PrintText(text);
   }
 
   if (savedFont) Canvas::SetFont(*savedFont);

@@ -3,15 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "face/DrawClock.h"
+#include "face/FixedColors.h"
 
 namespace halyard {
 
-// Fixed, not options: amber reads on a black face and, with its dark edge, on a white one.
-inline constexpr std::int32_t kSyncMarkAmber = 0x00B4FF;  // COLORREF of #FFB400
-inline constexpr std::int32_t kSyncMarkInk = 0x000000;
 inline constexpr std::string_view kSyncMarkText = "NO SYNC";
 
 // Where the mark goes on a face of geometry `face` whose time legend occupies
@@ -20,8 +19,13 @@ inline constexpr std::string_view kSyncMarkText = "NO SYNC";
 // outside the dial.
 PixelRect PlaceSyncMark(const FaceGeometry& face, const PixelRect& legend, TextExtent markSize);
 
+// What the mark reads for a measured offset (the system clock minus the
+// server, seconds), in UTF-8 with a true minus sign (U+2212): "+2.5 s",
+// "+0.62 s", "+3 h".
+std::string OffsetMarkText(double clockMinusServer);
+
 // Draws the mark on the current canvas, whose font, colours and pen come back
-// as they were. `legend` is where the time legend's text is.
-void DrawSyncMark(const FaceGeometry& face, const PixelRect& legend);
+// as they were. `legend` is where the time legend's text is; `text` is UTF-8.
+void DrawSyncMark(const FaceGeometry& face, const PixelRect& legend, std::string_view text = kSyncMarkText);
 
 }  // namespace halyard

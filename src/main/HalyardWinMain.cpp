@@ -4,36 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ClockStartup.h"
-#include "app/RunClock.h"
-#include "app/SyncStatusCommand.h"
-#include "platform/window/OptionsPath.h"
+#include "app/ClockProgram.h"
 #include "platform/window/ProgramArguments.h"
-
-#ifdef HALYARD_FULL_SPEED_TIMER
-#include "app/ClockWindowHandler.h"
-#include "platform/time/TimeSource.h"
-
-namespace {
-
-// Test build: every tick shows the next second, so a few minutes at full speed
-// pass through many hours of faces and every change of the status line.
-class SteppingClock final : public halyard::SystemClock {
- public:
-  halyard::ClockReading Read() override {
-    if (step_ == 0) start_ = halyard::PlatformClock().Read();
-    halyard::ClockReading reading = start_;
-    reading.utc += std::chrono::seconds{step_++};
-    return reading;
-  }
-
- private:
-  halyard::ClockReading start_{};
-  long long step_ = 0;
-};
-
-}  // namespace
-#endif
 
 namespace {
 
@@ -45,39 +17,23 @@ void ShowMessage(const std::string& utf8, const wchar_t* title = L"HALYARD", UIN
   MessageBoxW(nullptr, text.c_str(), title, MB_OK | icon);
 }
 
-// The status goes to a message box, and to standard output too for a script
-// that started the clock with one.
-int ShowSyncStatus() {
-  const halyard::SyncStatusReport report = halyard::ReportSyncStatus();
-  std::printf("%s\n", report.line.c_str());
-  std::fflush(stdout);
-  ShowMessage(report.line, L"HALYARD sync status", report.exitStatus == 0 ? MB_ICONINFORMATION : MB_ICONWARNING);
-  return report.exitStatus;
-}
+class BoxAnswers final : public halyard::ProgramAnswers {
+ public:
+  void Show(const std::string& text) override { ShowMessage(text); }
+  // The status goes to a message box, and to standard output too for a script
+  // that started the clock with one.
+  void ShowSyncStatus(const halyard::SyncStatusReport& report) override {
+    std::printf("%s\n", report.line.c_str());
+    std::fflush(stdout);
+    ShowMessage(report.line, L"HALYARD sync status", report.exitStatus == 0 ? MB_ICONINFORMATION : MB_ICONWARNING);
+  }
+};
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const halyard::CommandLine commandLine = halyard::ParseCommandLine(halyard::ProgramArguments(0, nullptr));
-  switch (commandLine.action) {
-    case halyard::CommandLine::Action::Help:
-      ShowMessage(halyard::ClockUsage(halyard::DescribeOptionsPlaces(halyard::PlatformOptionsSearch().userPlaces)));
-      return 0;
-    case halyard::CommandLine::Action::Version:
-      ShowMessage(halyard::VersionText("halyard"));
-      return 0;
-    case halyard::CommandLine::Action::SyncStatus:
-      return ShowSyncStatus();
-    case halyard::CommandLine::Action::Run:
-      break;
-  }
-  // Without a console these lines go nowhere; from a console or under Wine
-  // they are seen. The clock starts whatever they say.
-  const halyard::ClockConfiguration configuration = halyard::ConfigureClock(commandLine);
-  for (const std::string& message : configuration.messages) std::fprintf(stderr, "halyard: %s\n", message.c_str());
-#ifdef HALYARD_FULL_SPEED_TIMER
-  static SteppingClock clock;
-  halyard::SetHandlerClock(&clock);
-#endif
-  return halyard::RunClock(configuration);
+  // Without a console the lines on stderr go nowhere; from a console or under
+  // Wine they are seen.
+  BoxAnswers answers;
+  return halyard::RunClockProgram(halyard::ProgramArguments(0, nullptr), answers);
 }

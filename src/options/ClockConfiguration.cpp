@@ -1,13 +1,16 @@
 #include "options/ClockConfiguration.h"
 
+#include <utility>
+
 #include "options/OptionsReport.h"
 
 namespace halyard {
 
 ClockConfiguration LoadClockConfiguration(const OptionsFileLocation& location,
                                           const std::vector<CommandLineSetting>& commandLine,
-                                          OptionsFileSource& source) {
+                                          OptionsFileSource& source, ZoneNameCheck knownZone) {
   ClockConfiguration config;
+  config.settings.knownZone = std::move(knownZone);
   if (location.path.empty()) {
     if (location.fromCommandLine && !location.looked.empty()) {
       config.messages.push_back("options file " + PrintablePath(location.looked.front()) +

@@ -21,9 +21,10 @@ struct ClockConfiguration {
 };
 
 // Reads the file at `location` (the defaults when there is none or it cannot
-// be read), then applies the command line's settings over the file's.
+// be read), then applies the command line's settings over the file's. Zone
+// names are checked with `knownZone`.
 ClockConfiguration LoadClockConfiguration(const OptionsFileLocation& location,
                                           const std::vector<CommandLineSetting>& commandLine,
-                                          OptionsFileSource& source);
+                                          OptionsFileSource& source, ZoneNameCheck knownZone = {});
 
 }  // namespace halyard

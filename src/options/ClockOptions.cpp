@@ -105,7 +105,22 @@ bool OptionsFileExists(const std::string& path, OptionsFileSource& source) {
 OptionsFileSource::ReadResult FetchOptionsFile(const std::string& path, OptionsFileSource& source, std::string& bytes) {
   bytes.clear();
   if (NeverAnOptionsFile(path)) return OptionsFileSource::ReadResult::Absent;
-  const OptionsFileSource::ReadResult status = source.ReadFile(path, kMaxOptionsFileBytes, bytes);
+  // A file rewritten in place while it is read (an editor saving, a script's
+  // truncate-and-write) can give the start of one version and the end of the
+  // next. It is read until two reads agree; one that never settles is
+  // unreadable rather than half of each.
+  constexpr int kReadsToSettle = 8;
+  OptionsFileSource::ReadResult status = source.ReadFile(path, kMaxOptionsFileBytes, bytes);
+  std::string again;
+  for (int read = 1; status == OptionsFileSource::ReadResult::Read; ++read) {
+    if (read == kReadsToSettle) {
+      status = OptionsFileSource::ReadResult::Unreadable;
+      break;
+    }
+    status = source.ReadFile(path, kMaxOptionsFileBytes, again);
+    if (status == OptionsFileSource::ReadResult::Read && again == bytes) break;
+    bytes.swap(again);
+  }
   if (status != OptionsFileSource::ReadResult::Read) bytes.clear();
   if (bytes.size() > kMaxOptionsFileBytes) bytes.resize(kMaxOptionsFileBytes);
   return status;

@@ -33,6 +33,27 @@ struct ClockOptions {
   bool operator==(const ClockOptions&) const = default;
 };
 
+// The lines of the file, numbered from 1 as people and messages count them.
+enum OptionLine : std::size_t {
+  kBackgroundColorLine = 1,
+  kDialColorLine,
+  kHandColorLine,
+  kSecondHandStyleLine,
+  kSecondDotColorLine,
+  kPhoneSectorColorLine,
+  kLabelTextColorLine,
+  kFrequencyUnitLine,
+  kBannerTextLine,
+};
+static_assert(kBannerTextLine == ClockOptions::kLineCount);
+// The place of a line in ClockOptions::Line and in anything kept per line.
+constexpr std::size_t LineIndex(OptionLine line) { return line - 1; }
+
+// The second hand is a dot only when its line is exactly "DOT": "dot" or
+// "DOT " give the line.
+inline constexpr std::string_view kDotSecondHand = "DOT";
+inline bool HasDotSecondHand(const ClockOptions& options) { return options.SecondHandStyle == kDotSecondHand; }
+
 // The built-in defaults, used when OPTION.DTA does not exist or cannot be read.
 ClockOptions DefaultClockOptions();
 

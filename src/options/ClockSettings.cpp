@@ -6,12 +6,13 @@
 
 #include "options/ClockOptions.h"
 #include "options/OptionsReport.h"
+#include "options/ServerName.h"
 
 namespace halyard {
 
 namespace {
 
-constexpr std::array<std::string_view, 2> kSwitchValues = {"on", "off"};
+constexpr std::array<std::string_view, 2> kSwitchValues = {kSwitchOn, kSwitchOff};
 constexpr std::array<std::string_view, 4> kAlertValues = {"off", "bell", "flash", "both"};
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -19,6 +20,8 @@ std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
 }
+
+bool IsServerName(std::string_view text) { return ParseServerName(text).has_value(); }
 
 std::string Number(double value) {
   char text[32];
@@ -30,6 +33,21 @@ std::string Number(double value) {
 std::string Excerpt(std::string_view text) {
   constexpr std::size_t kShown = 40;
   return text.size() <= kShown ? EscapeOptionText(text) : EscapeOptionText(text.substr(0, kShown)) + "...";
+}
+
+// Long enough for a place name, short enough for the face at any size.
+constexpr double kMaxLabelCharacters = 12;
+
+// Characters of a text in UTF-8 or in a one-byte character set: every byte
+// that does not continue a UTF-8 sequence.
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+  return count;
+}
+
+bool IsZoneValue(std::string_view value, const SettingsReading& reading) {
+  return value == kSecondTimeOff || value == kSecondTimeLocal || (reading.knownZone && reading.knownZone(value));
 }
 
 std::size_t IndexOf(const SettingDefinition& setting) { return static_cast<std::size_t>(&setting - kSettings.data()); }
@@ -53,6 +71,14 @@ const std::array<SettingDefinition, kSettingCount> kSettings = {{
     {"sync-check", &ClockSettings::syncCheck, "off", "", "mark the face when the system clock is not synchronised"},
     {"countdown", &ClockSettings::countdown, "off", "", "outside silent periods, count down to the next one"},
     {"alert", &ClockSettings::alert, "off", "", "what happens when a silent period starts", 0, 0, kAlertValues},
+    {"ntp-server", &ClockSettings::ntpServer, "", "host or address, optional :port ([v6]:port)",
+     "measure the system clock's offset against this time server (display only)", 0, 0, {}, IsServerName},
+    {"offset-limit", &ClockSettings::offsetLimit, "0.5", "",
+     "with sync-check on, an offset surely beyond this many seconds marks the face", 0.05, 60.0},
+    {"second-time", &ClockSettings::secondTime, "off", "off, local or a zone name",
+     "a second time on the face, of this system's zone or a named one", 0, 0, {}, nullptr, {}, true},
+    {"second-time-label", &ClockSettings::secondTimeLabel, "", "text",
+     "the words after the second time", 0, kMaxLabelCharacters, {}, nullptr, "the zone's abbreviation"},
 }};
 
 const SettingDefinition* FindSetting(std::string_view name) {
@@ -65,7 +91,10 @@ const SettingDefinition* FindSetting(std::string_view name) {
 std::string AcceptedValues(const SettingDefinition& setting) {
   struct Describe {
     const SettingDefinition& s;
-    std::string operator()(std::string ClockSettings::*) const { return std::string(s.textForm); }
+    std::string operator()(std::string ClockSettings::*) const {
+      if (s.maximum <= 0) return std::string(s.textForm);
+      return std::string(s.textForm) + " of at most " + Number(s.maximum) + " characters";
+    }
     std::string operator()(double ClockSettings::*) const { return Number(s.minimum) + " to " + Number(s.maximum); }
     std::string operator()(bool ClockSettings::*) const { return List(kSwitchValues); }
     std::string operator()(AlertMode ClockSettings::*) const { return List(s.choices); }
@@ -79,7 +108,8 @@ std::string AcceptedValues(const SettingDefinition& setting) {
 }
 
 std::string DefaultValueText(const SettingDefinition& setting) {
-  return setting.defaultText.empty() ? "none" : std::string(setting.defaultText);
+  if (!setting.defaultText.empty()) return std::string(setting.defaultText);
+  return setting.emptyDefault.empty() ? "none" : std::string(setting.emptyDefault);
 }
 
 bool StoreSetting(const SettingDefinition& setting, std::string_view value, ClockSettings& settings) {
@@ -88,7 +118,8 @@ bool StoreSetting(const SettingDefinition& setting, std::string_view value, Cloc
     std::string_view value;
     ClockSettings& out;
     bool operator()(std::string ClockSettings::*member) const {
-      if (value.empty()) return false;
+      if (value.empty() || (s.accepts != nullptr && !s.accepts(value))) return false;
+      if (s.maximum > 0 && static_cast<double>(CharacterCount(value)) > s.maximum) return false;
       out.*member = std::string(value);
       return true;
     }
@@ -130,7 +161,7 @@ std::optional<std::string> ApplySetting(std::string_view name, std::string_view 
     return Report(reading, line, message + ": ignored");
   }
   const std::size_t index = IndexOf(*setting);
-  if (StoreSetting(*setting, value, reading.settings)) {
+  if (StoreSetting(*setting, value, reading.settings) && (!setting->namesZone || IsZoneValue(value, reading))) {
     reading.fileLine[index] = line;
     reading.fromCommandLine[index] = line == 0;
     return std::nullopt;

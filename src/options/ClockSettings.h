@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,6 +16,13 @@ namespace halyard {
 
 enum class AlertMode { Off, Bell, Flash, Both };
 
+// The two values of an on/off setting.
+inline constexpr std::string_view kSwitchOn = "on";
+inline constexpr std::string_view kSwitchOff = "off";
+// The second-time values that name no zone: none, and this system's own.
+inline constexpr std::string_view kSecondTimeOff = "off";
+inline constexpr std::string_view kSecondTimeLocal = "local";
+
 // Every setting at its default changes nothing about the clock.
 struct ClockSettings {
   std::string geometry;  // X11 geometry text, checked by the window platform; empty: none
@@ -24,12 +32,17 @@ struct ClockSettings {
   bool syncCheck = false;
   bool countdown = false;
   AlertMode alert = AlertMode::Off;
+  std::string ntpServer;      // host[:port]; empty: nothing is ever sent
+  double offsetLimit = 0.5;   // seconds
+  std::string secondTime{kSecondTimeOff};  // off, local or a zone name the platform knows
+  std::string secondTimeLabel;     // empty: the zone's abbreviation
 
   bool operator==(const ClockSettings&) const = default;
 };
 
 // The member a setting fills; its type decides how a value is read:
-// text as given, a decimal within [minimum, maximum], on/off, or one of `choices`.
+// text as given (at most `maximum` characters when that is not 0), a decimal
+// within [minimum, maximum], on/off, or one of `choices`.
 using SettingField = std::variant<std::string ClockSettings::*, double ClockSettings::*, bool ClockSettings::*,
                                   AlertMode ClockSettings::*>;
 
@@ -42,9 +55,12 @@ struct SettingDefinition {
   double minimum = 0;
   double maximum = 0;
   std::span<const std::string_view> choices = {};  // AlertMode values, in enum order
+  bool (*accepts)(std::string_view) = nullptr;     // a text setting's check, if it has one
+  std::string_view emptyDefault = {};  // what an empty default means, when not "none"
+  bool namesZone = false;  // a text that is off, local or a zone name the reading's zone check knows
 };
 
-inline constexpr std::size_t kSettingCount = 7;
+inline constexpr std::size_t kSettingCount = 11;
 extern const std::array<SettingDefinition, kSettingCount> kSettings;
 
 // The table row of `name`, or nullptr.
@@ -52,7 +68,7 @@ const SettingDefinition* FindSetting(std::string_view name);
 
 // What a setting accepts, in words: "0.5 to 4", "on, off", "off, bell, flash, both".
 std::string AcceptedValues(const SettingDefinition& setting);
-// The default as shown to people: "none" for an empty text.
+// The default as shown to people: "none" (or the row's words) for an empty text.
 std::string DefaultValueText(const SettingDefinition& setting);
 
 // Reads `value` into the setting's member; false (and `settings` unchanged)
@@ -68,8 +84,14 @@ struct SettingProblem {
   bool operator==(const SettingProblem&) const = default;
 };
 
+// Whether the platform knows a time-zone name. The options have no zone
+// database: whoever reads settings passes the platform's. Without one only
+// off and local are zones.
+using ZoneNameCheck = std::function<bool(std::string_view name)>;
+
 // Settings gathered from the file and then the command line, with what was wrong.
 struct SettingsReading {
+  ZoneNameCheck knownZone;
   ClockSettings settings;
   std::array<std::size_t, kSettingCount> fileLine{};  // the line that set each setting; 0: not the file
   std::array<bool, kSettingCount> fromCommandLine{};

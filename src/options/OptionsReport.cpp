@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "options/ColorValue.h"
 #include "options/SilentPeriod.h"
@@ -40,7 +41,10 @@ bool SameVisibleColor(std::int32_t a, std::int32_t b) {
   return a >= 0 && b >= 0 && (a & 0xFFFFFF) == (b & 0xFFFFFF);
 }
 
-bool IsColorLine(std::size_t index) { return index != 3 && index != 7 && index != 8; }
+bool IsColorLine(std::size_t index) {
+  return index != LineIndex(kSecondHandStyleLine) && index != LineIndex(kFrequencyUnitLine) &&
+         index != LineIndex(kBannerTextLine);
+}
 
 class ReportBuilder {
  public:
@@ -51,7 +55,7 @@ class ReportBuilder {
 
   OptionsReport Build(const std::optional<StatusWidthLimit>& width) {
     const ClockOptions& o = report_.options;
-    const bool dot = o.SecondHandStyle == "DOT";
+    const bool dot = HasDotSecondHand(o);
     const std::string telegraphyText = SilentText(SilentPeriod::Telegraphy500, o.FrequencyUnit);
     const std::string telephonyText = SilentText(SilentPeriod::Telephony2182, o.FrequencyUnit);
 
@@ -67,62 +71,64 @@ class ReportBuilder {
         CheckColorForm(i);
       }
     }
-    if (!dot) report_.meanings[4] += " (unused: the second hand is a line)";
+    if (!dot) report_.meanings[LineIndex(kSecondDotColorLine)] += " (unused: the second hand is a line)";
 
-    report_.meanings[3] = dot ? "dot second hand" : "line second hand";
+    report_.meanings[LineIndex(kSecondHandStyleLine)] = dot ? "dot second hand" : "line second hand";
     const std::string_view style = TrimBlanks(o.SecondHandStyle);
     if (!dot && style.size() == 3 && (style[0] == 'D' || style[0] == 'd') && (style[1] == 'O' || style[1] == 'o') &&
         (style[2] == 'T' || style[2] == 't')) {
-      Warn(OptionsWarning::Kind::NearlyDot, 4,
+      Warn(OptionsWarning::Kind::NearlyDot, kSecondHandStyleLine,
            Quoted(o.SecondHandStyle) + " gives the line second hand; only exactly \"DOT\" selects the dot");
     }
 
-    report_.meanings[7] = "status texts " + Quoted(telegraphyText) + " and " + Quoted(telephonyText);
-    report_.meanings[8] = o.BannerText.empty() ? "status text outside silent periods: none (the line stays blank)"
-                                               : "status text outside silent periods: " + Quoted(o.BannerText);
+    report_.meanings[LineIndex(kFrequencyUnitLine)] =
+        "status texts " + Quoted(telegraphyText) + " and " + Quoted(telephonyText);
+    report_.meanings[LineIndex(kBannerTextLine)] =
+        o.BannerText.empty() ? "status text outside silent periods: none (the line stays blank)"
+                             : "status text outside silent periods: " + Quoted(o.BannerText);
 
     const std::int32_t background = ColorValue(o.BackgroundColor);
     const std::int32_t phone = ColorValue(o.PhoneSectorColor);
     const std::int32_t labelText = ColorValue(o.LabelTextColor);
     if (SameVisibleColor(phone, background)) {
-      Warn(OptionsWarning::Kind::InvisibleSector, 6,
+      Warn(OptionsWarning::Kind::InvisibleSector, kPhoneSectorColorLine,
            "the 2182 kHz sectors have the background colour and cannot be seen");
     }
     if (SameVisibleColor(kTelegraphyRed, background)) {
-      Warn(OptionsWarning::Kind::InvisibleSector, 1,
+      Warn(OptionsWarning::Kind::InvisibleSector, kBackgroundColorLine,
            "the background is the fixed red of the 500 kHz sectors, which cannot be seen");
     }
     if (SameVisibleColor(ColorValue(o.DialColor), background)) {
-      Warn(OptionsWarning::Kind::InvisibleDial, 2,
+      Warn(OptionsWarning::Kind::InvisibleDial, kDialColorLine,
            "the dial marks and the time text have the background colour and cannot be seen");
     }
     if (SameVisibleColor(ColorValue(o.HandColor), background)) {
-      Warn(OptionsWarning::Kind::InvisibleHands, 3, "the hands have the background colour and cannot be seen");
+      Warn(OptionsWarning::Kind::InvisibleHands, kHandColorLine, "the hands have the background colour and cannot be seen");
     }
     if (dot && SameVisibleColor(ColorValue(o.SecondDotColor), background)) {
-      Warn(OptionsWarning::Kind::InvisibleSecondDot, 5,
+      Warn(OptionsWarning::Kind::InvisibleSecondDot, kSecondDotColorLine,
            "the second dot has the background colour and cannot be seen");
     }
     if (SameVisibleColor(labelText, kTelegraphyRed)) {
-      Warn(OptionsWarning::Kind::InvisibleLabel, 7, "the 500 kHz status text is red on red and cannot be read");
+      Warn(OptionsWarning::Kind::InvisibleLabel, kLabelTextColorLine, "the 500 kHz status text is red on red and cannot be read");
     }
     if (SameVisibleColor(labelText, phone)) {
-      Warn(OptionsWarning::Kind::InvisibleLabel, 7,
+      Warn(OptionsWarning::Kind::InvisibleLabel, kLabelTextColorLine,
            "the 2182 kHz status text has the colour of its background (PhoneSectorColor) and cannot be read");
     }
     if (SameVisibleColor(labelText, background) && !o.BannerText.empty()) {
-      Warn(OptionsWarning::Kind::InvisibleLabel, 7,
+      Warn(OptionsWarning::Kind::InvisibleLabel, kLabelTextColorLine,
            "the banner has the colour of its background (BackgroundColor) and cannot be read");
     }
 
     if (width) {
-      CheckText(*width, 8, o.FrequencyUnit);
-      CheckText(*width, 9, o.BannerText);
+      CheckText(*width, kFrequencyUnitLine, o.FrequencyUnit);
+      CheckText(*width, kBannerTextLine, o.BannerText);
     }
     if (width && width->measure) {
-      CheckWidth(*width, 8, telegraphyText);
-      CheckWidth(*width, 8, telephonyText);
-      CheckWidth(*width, 9, o.BannerText);
+      CheckWidth(*width, kFrequencyUnitLine, telegraphyText);
+      CheckWidth(*width, kFrequencyUnitLine, telephonyText);
+      CheckWidth(*width, kBannerTextLine, o.BannerText);
     }
     std::stable_sort(report_.warnings.begin(), report_.warnings.end(),
                      [](const OptionsWarning& a, const OptionsWarning& b) { return a.line < b.line; });
@@ -273,7 +279,7 @@ void CheckCountdownWidth(const StatusWidthLimit& width, OptionsReport& report) {
     }
   }
   if (widestPixels <= width.maxPixels) return;
-  const OptionsWarning warning{OptionsWarning::Kind::TextTooWide, 8,
+  const OptionsWarning warning{OptionsWarning::Kind::TextTooWide, kFrequencyUnitLine,
                                "with countdown on, " + Quoted(widest) + " is " + std::to_string(widestPixels) +
                                    " pixels wide; the status line shows " + std::to_string(width.maxPixels)};
   const auto after = std::upper_bound(report.warnings.begin(), report.warnings.end(), warning.line,
@@ -288,8 +294,10 @@ OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFi
   return ReportBuilder(options, linesInFile).Build(width);
 }
 
-OptionsReport ReportOnOptionsFile(std::string_view fileBytes, const std::optional<StatusWidthLimit>& width) {
+OptionsReport ReportOnOptionsFile(std::string_view fileBytes, const std::optional<StatusWidthLimit>& width,
+                                  ZoneNameCheck knownZone) {
   OptionsReport report = ReportOnOptions(ParseClockOptions(fileBytes), CountOptionLines(fileBytes), width);
+  report.settings.knownZone = std::move(knownZone);
   ApplyFileSettings(fileBytes, report.settings);
   if (report.settings.settings.countdown && width && width->measure) CheckCountdownWidth(*width, report);
   for (const SettingProblem& problem : report.settings.problems) {

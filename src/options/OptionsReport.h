@@ -63,9 +63,10 @@ OptionsReport ReportOnOptions(const ClockOptions& options, std::size_t linesInFi
                               const std::optional<StatusWidthLimit>& width = std::nullopt);
 
 // The report on a file's bytes, read exactly as the clock reads them, its
-// settings included.
+// settings included (zone names checked with `knownZone`).
 OptionsReport ReportOnOptionsFile(std::string_view fileBytes,
-                                  const std::optional<StatusWidthLimit>& width = std::nullopt);
+                                  const std::optional<StatusWidthLimit>& width = std::nullopt,
+                                  ZoneNameCheck knownZone = {});
 
 // How many of the nine option lines the file really holds.
 std::size_t CountOptionLines(std::string_view fileBytes);

@@ -2,7 +2,20 @@
 
 #include <cstdio>
 
+#include "options/ColorValue.h"
+
 namespace halyard {
+
+SilentPeriod SilentPeriodAt(std::int32_t minute) {
+  for (const SilentStart& start : kSilentSchedule) {
+    if (minute >= start.minute && minute < start.minute + kSilentMinutes) return start.period;
+  }
+  return SilentPeriod::None;
+}
+
+std::int32_t SilentPeriodColor(SilentPeriod period, const ClockOptions& options) {
+  return period == SilentPeriod::Telegraphy500 ? kTelegraphyRed : ColorValue(options.PhoneSectorColor);
+}
 
 void AppendSilentPeriodName(std::string& text, SilentPeriod period, std::string_view unit) {
   switch (period) {

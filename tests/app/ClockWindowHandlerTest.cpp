@@ -13,7 +13,11 @@ using testing::TestWindow;
 
 class SteppingClock final : public SystemClock {
  public:
-  ClockReading Read() override { return {now, offset}; }
+  ClockReading Read() override {
+    ++reads;
+    return {now, offset};
+  }
+  int reads = 0;
   seconds offset = hours{2};
   sys_time<milliseconds> now = sys_days{2026y / December / 8} + hours{23} + minutes{59} + seconds{59} + milliseconds{999};
 };
@@ -42,7 +46,7 @@ TEST_F(ClockWindowHandlerTest, InitialiseStartsTheTimerAndDrawsAtOnce) {
   EXPECT_EQ(window.events.front(), "start 100 500");
   EXPECT_EQ(ClockTimerHandle(), 100u);
   EXPECT_EQ(LegendDrawn(), "23:59:59 UTC");  // milliseconds dropped, never rounded up
-  EXPECT_EQ(window.labelText, DefaultClockOptions().BannerText);
+  EXPECT_EQ(window.LabelText(), DefaultClockOptions().BannerText);
   EXPECT_EQ(window.presenter.count, 1);
 }
 
@@ -57,12 +61,18 @@ TEST_F(ClockWindowHandlerTest, OnlyTimer100Repaints) {
   EXPECT_EQ(window.OpsNamed("Redraw").size(), 2u);
   EXPECT_GE(window.presenter.count, 2);
   EXPECT_EQ(LegendDrawn(), "00:00:00 UTC");
-  EXPECT_EQ(window.labelText, "SILENT 2182 kHz PH");
-  // A repaint happens even when the time text has not changed, but it shows nothing new.
+  EXPECT_EQ(window.LabelText(), "SILENT 2182 kHz PH");
+  // Every tick reads the clock; one with nothing new draws and shows nothing,
+  // until the face loses its picture (IncrementalRepaint proves the pictures).
   const int shown = window.presenter.count;
+  const int reads = clock.reads;
+  ClockWindowHandler(&window, kEventTimer, 100, 0);
+  EXPECT_EQ(clock.reads, reads + 1);
+  EXPECT_EQ(window.OpsNamed("Redraw").size(), 2u);
+  EXPECT_EQ(window.presenter.count, shown);
+  window.Face().Invalidate();
   ClockWindowHandler(&window, kEventTimer, 100, 0);
   EXPECT_EQ(window.OpsNamed("Redraw").size(), 3u);
-  EXPECT_EQ(window.presenter.count, shown);
 }
 
 // The face shows the clock as it is at each tick, whatever the clock does
@@ -78,12 +88,12 @@ TEST_F(ClockWindowHandlerTest, EveryTickShowsTheClockEvenWhenItRepeatsStepsOrCha
   EXPECT_EQ(tick(milliseconds{1}), "00:00:00 UTC");
   EXPECT_EQ(tick(-hours{1}), "23:00:00 UTC");
   EXPECT_EQ(tick(days{3} + minutes{15}), "23:15:00 UTC");
-  EXPECT_EQ(window.labelText, "SILENT 500 kHz CW");
+  EXPECT_EQ(window.LabelText(), "SILENT 500 kHz CW");
   clock.offset = hours{1};  // daylight saving ends: local time jumps, UTC does not
   EXPECT_EQ(tick(seconds{1}), "23:15:01 UTC");
   clock.now = sys_days{2046y / March / 1} + hours{11} + minutes{7} + seconds{13};  // past 32-bit seconds
   EXPECT_EQ(tick(milliseconds{0}), "11:07:13 UTC");
-  EXPECT_EQ(window.OpsNamed("Redraw").size(), 7u);
+  EXPECT_EQ(window.OpsNamed("Redraw").size(), 6u);  // the repeat drew nothing
 }
 
 // The countdown and the alert as the settings ask, the tooltip with the face.
@@ -96,20 +106,59 @@ TEST_F(ClockWindowHandlerTest, CountdownTooltipAndAlertFollowTheSettings) {
     ClockWindowHandler(&window, kEventTimer, 100, 0);
   };
   ClockWindowHandler(&window, kEventInitialise, 0, 0);
-  EXPECT_EQ(window.labelText, "500 kHz CW IN 0:02");
+  EXPECT_EQ(window.LabelText(), "500 kHz CW IN 0:02");
   EXPECT_EQ(CurrentClockTooltipLines().back(), "Next: SILENT 500 kHz CW at 14:15 UTC, in 0:02");
   tick(seconds{1});
-  EXPECT_EQ(window.labelText, "500 kHz CW IN 0:01");
+  EXPECT_EQ(window.LabelText(), "500 kHz CW IN 0:01");
   window.events.clear();
   tick(seconds{1});
-  EXPECT_EQ(window.labelText, "SILENT 500 kHz CW");
+  EXPECT_EQ(window.LabelText(), "SILENT 500 kHz CW");
   EXPECT_EQ(window.events, (std::vector<std::string>{"text", "colors", "bell", "flash"}));
   EXPECT_EQ(CurrentClockTooltipLines().back(), "SILENT 500 kHz CW until 14:18 UTC, 3:00 left");
   window.events.clear();
-  tick(seconds{0});  // the second tick of the same second
+  tick(seconds{0});  // the second tick of the same second: nothing new
   tick(minutes{3});
-  EXPECT_EQ(window.events, (std::vector<std::string>{"text", "colors", "text", "colors", "stop flash"}));
-  EXPECT_EQ(window.labelText, "2182 kHz PH IN 12:00");
+  EXPECT_EQ(window.events, (std::vector<std::string>{"text", "colors", "stop flash"}));
+  EXPECT_EQ(window.LabelText(), "2182 kHz PH IN 12:00");
+}
+
+// The second time: made from the setting when the clock starts, read at every
+// tick with the UTC legend's second, and in the tooltip; nothing of it when off.
+std::unique_ptr<TimeZone> OneHourAhead(std::string_view name) {
+  class Zone final : public TimeZone {
+   public:
+    std::optional<ZoneState> At(sys_seconds) override { return ZoneState{hours{1}, "CET"}; }
+  };
+  return name == "Test/Zone" ? std::make_unique<Zone>() : nullptr;
+}
+
+TEST_F(ClockWindowHandlerTest, TheSecondTimeShowsWithTheUtcSecondAndInTheTooltip) {
+  SetHandlerTimeZones(&OneHourAhead);
+  const auto texts = [&] {
+    std::vector<std::string> printed;
+    for (const auto& op : window.OpsNamed("PrintText")) printed.push_back(op.text);
+    window.ops.clear();
+    return printed;
+  };
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  EXPECT_EQ(texts(), std::vector<std::string>{"23:59:59 UTC"});
+  EXPECT_EQ(ShownSecondTime(), nullptr);
+
+  CurrentClockSettings().secondTime = "Test/Zone";
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"23:59:59 UTC", "00:59:59 CET"}));
+  clock.now += milliseconds{1};
+  ClockWindowHandler(&window, kEventTimer, 100, 0);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"00:00:00 UTC", "01:00:00 CET"}));
+  EXPECT_EQ(CurrentClockTooltipLines().back(), "Test/Zone: 01:00:00 CET (UTC+01:00)");
+
+  CurrentClockSettings().secondTimeLabel = "Home";
+  CurrentClockSettings().secondTime = "Gone/Zone";  // known when read, gone since
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"00:00:00 UTC", "--:--:-- Home"}));
+  SetHandlerTimeZones(nullptr);
+  CurrentClockSettings() = {};
+  ClockWindowHandler(&window, kEventInitialise, 0, 0);  // nothing left for the next test
 }
 
 TEST_F(ClockWindowHandlerTest, CancelEndsTheWindowAndDestroyStopsTheTimer) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 
 #include "options/ClockSettings.h"
 #include "options/CommandLine.h"
+#include "support/ToolRun.h"
 
 namespace halyard {
 namespace {
@@ -64,6 +67,22 @@ TEST(ManPageTest, PagesCarryTheProgramsVersion) {
     const std::string text = ReadSource(std::string("docs/man/") + page + ".1");
     const std::string header = text.substr(0, text.find('\n'));
     EXPECT_NE(header.find("\"" + version + "\""), std::string::npos) << page << ": " << header;
+  }
+}
+
+TEST(ManPageTest, PagesDescribeEveryOptionTheirToolsHelpNames) {
+  const std::regex option(R"((?:^|[\[ \n])(-(?:-[a-z][a-z-]*|[a-z]))\b)");
+  for (const char* tool : {"halyard-render", "halyard-options"}) {
+    const testing::ToolRun help = testing::RunTool(tool, "--help");
+    if (help.status == 127) GTEST_SKIP() << tool << " is not built";
+    std::set<std::string> options;
+    const std::string& text = help.output;
+    for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it) options.insert((*it)[1]);
+    EXPECT_GT(options.size(), 3u) << tool;
+    const std::string page = Unescaped(ReadSource(std::string("docs/man/") + tool + ".1"));
+    for (const std::string& name : options) {
+      EXPECT_NE(page.find(name), std::string::npos) << tool << ".1 does not describe " << name;
+    }
   }
 }
 

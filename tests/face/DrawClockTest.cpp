@@ -45,6 +45,24 @@ TEST(FaceGeometry, CentreRoundsHalfToEvenAndRadiusKeepsAMargin) {
   EXPECT_EQ(ComputeFaceGeometry(1, 1).radius, -10);  // tiny faces: a negative radius, still drawn
 }
 
+// Where the legend needs more rows than the centred dial leaves it, the dial's
+// top comes down just enough (its marks reach 5 beyond the radius) and its
+// lowest point stays, a pixel higher at most; elsewhere it stays centred.
+TEST(FaceGeometry, TheDialMakesRoomForTheLegendOnlyWhereItLacks) {
+  struct Case {
+    int width, height, clearTop, centerY, radius;
+  };
+  for (const Case c : {Case{330, 406, 40, 203, 155},   // 96 dpi: room enough
+                       Case{440, 500, 47, 256, 204},   // 120 dpi: 12 rows short
+                       Case{275, 313, 32, 160, 123},   // 72 dpi: 9 short
+                       Case{256, 256, 0, 128, 118}}) {  // no legend
+    const FaceGeometry g = ComputeFaceGeometry(c.width, c.height, c.clearTop);
+    EXPECT_EQ(g.centerX, ComputeFaceGeometry(c.width, c.height).centerX);
+    EXPECT_EQ(g.centerY, c.centerY) << c.width << "x" << c.height;
+    EXPECT_EQ(g.radius, c.radius) << c.width << "x" << c.height;
+  }
+}
+
 TEST(ClockTimeDecoding, FixedPositionsAndMalformedTexts) {
   const ClockTime t = DecodeClockTime("23:59:59");
   EXPECT_EQ(t.hours, 23);
@@ -105,7 +123,8 @@ TEST_F(DrawClockTest, SectorsHaveFivePointsInOrderAndColour) {
   Draw("08:20:00", options);
   const auto polygons = window.OpsNamed("Polygon");
   ASSERT_EQ(polygons.size(), 4u);
-  const double colours[] = {0x00AA00, 0x00AA00, 255, 255};
+  // In the order of the hour: 2182 kHz at 00, 500 kHz at 15, 2182 kHz at 30, 500 kHz at 45.
+  const double colours[] = {0x00AA00, 255, 0x00AA00, 255};
   for (int s = 0; s < 4; ++s) {
     ASSERT_EQ(polygons[s].points.size(), 5u);
     EXPECT_EQ(polygons[s].args[0], colours[s]);
@@ -114,14 +133,14 @@ TEST_F(DrawClockTest, SectorsHaveFivePointsInOrderAndColour) {
     EXPECT_FLOAT_EQ(polygons[s].points[0].x, 165);
     EXPECT_FLOAT_EQ(polygons[s].points[0].y, 203);
   }
-  // Sector 1 starts at 12 o'clock, sector 3 at 3 o'clock, four pixels inside the marks.
+  // The first sector starts at 12 o'clock, the second at 3 o'clock, four pixels inside the marks.
   EXPECT_NEAR(polygons[0].points[1].x, 165, 1e-4);
   EXPECT_NEAR(polygons[0].points[1].y, 203 - 151, 1e-4);
-  EXPECT_NEAR(polygons[2].points[1].x, 165 + 151, 1e-4);
-  EXPECT_NEAR(polygons[2].points[1].y, 203, 1e-4);
-  // The last point of sector 3 is 18 degrees on, not rounded to pixels.
-  EXPECT_NEAR(polygons[2].points[4].x, 165 + 151 * std::cos(18 * kPi / 180), 1e-3);
-  EXPECT_NEAR(polygons[2].points[4].y, 203 + 151 * std::sin(18 * kPi / 180), 1e-3);
+  EXPECT_NEAR(polygons[1].points[1].x, 165 + 151, 1e-4);
+  EXPECT_NEAR(polygons[1].points[1].y, 203, 1e-4);
+  // The last point of the second is 18 degrees on, not rounded to pixels.
+  EXPECT_NEAR(polygons[1].points[4].x, 165 + 151 * std::cos(18 * kPi / 180), 1e-3);
+  EXPECT_NEAR(polygons[1].points[4].y, 203 + 151 * std::sin(18 * kPi / 180), 1e-3);
 }
 
 TEST_F(DrawClockTest, HourAndMinuteHandsStepInWholeDegrees) {
@@ -200,17 +219,17 @@ TEST_F(DrawClockTest, OrderOfStepsAndStatusLineBeforeSecondHand) {
   ASSERT_GE(names.size(), opening.size());
   EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 8), opening);
   EXPECT_EQ(window.ops[0].args[1], 1);  // deferred
-  EXPECT_EQ(window.labelText, "SILENT 500 kHz CW");
-  EXPECT_EQ(window.labelBackground, 255);
+  EXPECT_EQ(window.LabelText(), "SILENT 500 kHz CW");
+  EXPECT_EQ(window.LabelBackground(), 255);
   EXPECT_EQ(window.events, (std::vector<std::string>{"text", "colors"}));
   EXPECT_EQ(window.presenter.count, 1);  // one present per repaint
 }
 
 TEST_F(DrawClockTest, StatusLineStillUpdatesWhenTheFaceCannotBeAttached) {
   Draw("00:31:00");
-  window.labelText.clear();
+  window.SetControlText(kStatusLabelId, "");
   DrawClock(&window, 121, "00:31:00", DefaultClockOptions());
-  EXPECT_EQ(window.labelText, "SILENT 2182 kHz PH");
+  EXPECT_EQ(window.LabelText(), "SILENT 2182 kHz PH");
   DrawClock(nullptr, kClockFaceId, "00:31:00", DefaultClockOptions());  // nothing at all: no crash
 }
 

@@ -40,7 +40,8 @@ TEST(ClockSettingsTest, ValuesEachSettingAccepts) {
       {"scale", "", false},         {"fit-screen", "off", true},       {"fit-screen", "OFF", false},
       {"fit-screen", "yes", false}, {"remember-position", "on", true}, {"sync-check", "on", true},
       {"countdown", "on", true},    {"alert", "flash", true},          {"alert", "both", true},
-      {"alert", "loud", false},
+      {"alert", "loud", false},     {"ntp-server", "[::1]:12301", true}, {"ntp-server", "a b", false},
+      {"offset-limit", "0.05", true}, {"offset-limit", "60", true},      {"offset-limit", "0.04", false},
   };
   for (const Case& c : cases) {
     ClockSettings settings;
@@ -54,6 +55,32 @@ TEST(ClockSettingsTest, ValuesEachSettingAccepts) {
   EXPECT_EQ(settings.scale, 2.5);
   EXPECT_EQ(settings.alert, AlertMode::Flash);
   EXPECT_EQ(settings.geometry, "+1-2");
+}
+
+// A zone name is a good value only when the platform's check knows it; off and
+// local need no check, and without one no other name is a zone.
+TEST(ClockSettingsTest, ZoneNamesAreCheckedByThePlatformAndLabelsAreShort) {
+  SettingsReading reading;
+  reading.knownZone = [](std::string_view name) { return name == "Europe/Berlin"; };
+  EXPECT_EQ(ApplySetting("second-time", "Europe/Berlin", 10, reading), std::nullopt);
+  EXPECT_EQ(reading.settings.secondTime, "Europe/Berlin");
+  EXPECT_EQ(ApplySetting("second-time", "Europe/Berln", 11, reading),
+            "bad value 'Europe/Berln' for second-time (expected off, local or a zone name): using the default off");
+  EXPECT_EQ(reading.settings.secondTime, "off");
+  EXPECT_EQ(reading.fileLine[7], 0u);
+  EXPECT_EQ(ApplySetting("second-time", "local", 12, reading), std::nullopt);
+  EXPECT_EQ(reading.settings.secondTime, "local");
+
+  SettingsReading unchecked;
+  EXPECT_NE(ApplySetting("second-time", "Europe/Berlin", 0, unchecked), std::nullopt);
+  EXPECT_EQ(ApplySetting("second-time", "off", 0, unchecked), std::nullopt);
+
+  EXPECT_EQ(ApplySetting("second-time-label", "Heimat \xC3\xA4\xC3\xB6\xC3\xBC 1", 0, unchecked), std::nullopt)
+      << "twelve characters, UTF-8 counted by character";
+  EXPECT_EQ(ApplySetting("second-time-label", "thirteen char", 0, unchecked),
+            "bad value 'thirteen char' for second-time-label (expected text of at most 12 characters): using "
+            "the default the zone's abbreviation");
+  EXPECT_EQ(unchecked.settings.secondTimeLabel, "");
 }
 
 TEST(ClockSettingsTest, FileLinesAfterTheNinth) {

@@ -35,7 +35,11 @@ TEST(CommandLineTest, ArgumentsAsTheClockReadsThem) {
       // The value after a name is taken even when it starts with a dash.
       {{"--geometry", "-0-0"}, Action::Run, {}, {{"geometry", "-0-0", "--geometry -0-0"}}, 0},
       {{"-geometry", "+10+20"}, Action::Run, {}, {{"geometry", "+10+20", "-geometry +10+20"}}, 0},
-      {{"--scale=", "--countdown"}, Action::Run, {}, {{"scale", "", "--scale="}}, 1},
+      // An on/off setting stands alone when no value follows it.
+      {{"--scale=", "--countdown"}, Action::Run, {}, {{"scale", "", "--scale="}, {"countdown", "on", "--countdown"}}, 0},
+      {{"--countdown", "off", "--sync-check", "--alert=bell"}, Action::Run, {},
+       {{"countdown", "off", "--countdown off"}, {"sync-check", "on", "--sync-check"}, {"alert", "bell", "--alert=bell"}},
+       0},
       {{"stray", "-x", "--", "--Scale=2", "--nosuch=1", "-scale=2"}, Action::Run, {}, {}, 6},
   };
   for (const Case& c : cases) {
@@ -46,6 +50,23 @@ TEST(CommandLineTest, ArgumentsAsTheClockReadsThem) {
     EXPECT_EQ(parsed.settings, c.settings) << label;
     EXPECT_EQ(parsed.problems.size(), c.problems) << label;
   }
+}
+
+TEST(CommandLineTest, AToolSpellsItsOwnArgumentsAndTheSettingsItTakesAsTheClockDoes) {
+  static constexpr ProgramArgument kOwn[] = {{"--time", true}, {"--face-only", false}, {"-o", true}};
+  static constexpr std::string_view kSettingsTaken[] = {"countdown", "scale"};
+  const ProgramGrammar grammar{kOwn, kSettingsTaken};
+  const CommandLine parsed = ParseCommandLine({"--time=12:00:00", "--countdown=on", "--scale", "2", "--face-only",
+                                               "-o", "out.png", "--alert=bell", "--sync-status", "-o"},
+                                              grammar);
+  EXPECT_EQ(parsed.action, Action::Run);
+  EXPECT_EQ(parsed.own, (std::vector<CommandLineSetting>{{"--time", "12:00:00", "--time=12:00:00"},
+                                                         {"--face-only", "", "--face-only"},
+                                                         {"-o", "out.png", "-o out.png"}}));
+  EXPECT_EQ(parsed.settings,
+            (std::vector<CommandLineSetting>{{"countdown", "on", "--countdown=on"}, {"scale", "2", "--scale 2"}}));
+  EXPECT_EQ(parsed.refused, (std::vector<std::string>{"--alert=bell", "--sync-status", "-o"}));
+  EXPECT_EQ(parsed.problems.size(), 3u);
 }
 
 TEST(CommandLineTest, ProblemsNameTheArgumentOnOneLine) {

@@ -1,5 +1,5 @@
-// A window for tests: a face canvas over a FakeRasterizer and a label that
-// remembers what it was told.
+// A window for tests: the face over a FakeRasterizer, whose operations are
+// recorded, and a log of what the window was asked to do.
 #pragma once
 
 #include <memory>
@@ -8,32 +8,24 @@
 
 #include "app/ClockWindowHandler.h"
 #include "platform/canvas/Canvas.h"
-#include "platform/window/WindowHost.h"
+#include "platform/window/CanvasWindow.h"
 #include "support/FakeRasterizer.h"
 
 namespace halyard::testing {
 
-class TestWindow final : public WindowHost {
+class TestWindow final : public CanvasWindow {
  public:
-  TestWindow(std::int32_t width = 330, std::int32_t height = 406) {
-    auto raster = std::make_unique<FakeRasterizer>(width, height);
-    fake = raster.get();
-    canvas = std::make_unique<Canvas>(std::move(raster), &presenter, 96);
-    canvas->SetRecorder(&ops);
-  }
+  TestWindow(std::int32_t width = 330, std::int32_t height = 406)
+      : TestWindow(std::make_unique<FakeRasterizer>(width, height)) {}
   ~TestWindow() override { Canvas::SetCurrent(nullptr, DrawingMode::Immediate); }
 
-  Canvas* FindCanvas(std::int32_t id) override { return id == kClockFaceId ? canvas.get() : nullptr; }
   bool SetControlText(std::int32_t id, std::string_view text) override {
-    if (id != kStatusLabelId) return false;
-    labelText = std::string(text);
+    if (!CanvasWindow::SetControlText(id, text)) return false;
     events.push_back("text");
     return true;
   }
   bool SetControlColors(std::int32_t id, std::int32_t text, std::int32_t background) override {
-    if (id != kStatusLabelId) return false;
-    labelTextColor = text;
-    labelBackground = background;
+    if (!CanvasWindow::SetControlColors(id, text, background)) return false;
     events.push_back("colors");
     return true;
   }
@@ -66,13 +58,15 @@ class TestWindow final : public WindowHost {
     int count = 0;
   } presenter;
   FakeRasterizer* fake = nullptr;
-  std::unique_ptr<Canvas> canvas;
   std::vector<CanvasOp> ops;
   std::vector<std::string> events;
-  std::string labelText;
-  std::int32_t labelTextColor = 0;
-  std::int32_t labelBackground = 0;
   std::uint32_t timerResult = 100;
+
+ private:
+  explicit TestWindow(std::unique_ptr<FakeRasterizer> raster)
+      : CanvasWindow(std::move(raster), &presenter), fake(static_cast<FakeRasterizer*>(&Face().Raster())) {
+    Face().SetRecorder(&ops);
+  }
 };
 
 }  // namespace halyard::testing

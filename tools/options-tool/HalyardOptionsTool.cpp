@@ -1,6 +1,7 @@
 // halyard-options: shows how the clock reads an options file and what in it
 // looks wrong. Exit code 0 when clean, 1 with warnings, 2 when the file cannot
 // be read or the command line is wrong.
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <optional>
@@ -10,11 +11,14 @@
 
 #include "options/ClockOptions.h"
 #include "app/ClockStartup.h"
+#include "app/SecondTime.h"
 #include "options/ClockSettings.h"
 #include "options/ColorValue.h"
 #include "options/CommandLine.h"
 #include "options/OptionsFileSearch.h"
 #include "options/OptionsReport.h"
+#include "options/Reporter.h"
+#include "platform/time/TimeZone.h"
 #include "platform/window/DialogUnits.h"
 #include "platform/window/OptionsPath.h"
 #include "platform/window/ProgramArguments.h"
@@ -31,7 +35,9 @@ std::string ValueText(const halyard::SettingDefinition& setting, const halyard::
     const halyard::SettingDefinition& s;
     const halyard::ClockSettings& v;
     std::string operator()(std::string halyard::ClockSettings::*m) const {
-      return (v.*m).empty() ? "none" : "\"" + halyard::EscapeOptionText(v.*m) + "\"";
+      // The default as the table writes it ("off"); a text of the user's in quotes.
+      if ((v.*m).empty() || v.*m == s.defaultText) return halyard::DefaultValueText(s);
+      return "\"" + halyard::EscapeOptionText(v.*m) + "\"";
     }
     std::string operator()(double halyard::ClockSettings::*m) const {
       char text[32];
@@ -88,6 +94,14 @@ void PrintSettings(const halyard::SettingsReading& reading) {
     std::printf("  %-18s %s (%s)\n", std::string(setting.name).c_str(), ValueText(setting, reading.settings).c_str(),
                 value.c_str());
   }
+  // What the second time would show now, as its tooltip line says it.
+  const halyard::ClockSettings& settings = reading.settings;
+  if (settings.secondTime != halyard::kSecondTimeOff) {
+    halyard::SecondTime second(halyard::PlatformTimeZone(settings.secondTime), settings.secondTime,
+                               settings.secondTimeLabel);
+    second.Read(std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+    std::printf("  second time now: %s\n", second.TooltipLine().c_str());
+  }
 }
 
 void PrintReport(const std::string& path, const std::vector<std::string>& looked, bool absent,
@@ -118,13 +132,13 @@ void PrintReport(const std::string& path, const std::vector<std::string>& looked
 
 // The status line is the window's width: 220 dialog units, 330 pixels at 96 dpi.
 std::optional<halyard::StatusWidthLimit> StatusLineWidth(bool utf8Text = false) {
-  auto measure = halyard::MakeStatusTextMeasure(96, utf8Text);
+  auto measure = halyard::MakeStatusTextMeasure(halyard::kDefaultDpi, utf8Text);
   if (!measure) return std::nullopt;
   halyard::StatusWidthLimit limit;
   limit.measure = measure;
-  limit.maxPixels = halyard::DialogUnits::ForDpi(96).ToPixelsX(halyard::kWindowWidthUnits);
+  limit.maxPixels = halyard::DialogUnits::ForDpi(halyard::kDefaultDpi).ToPixelsX(halyard::kWindowWidthUnits);
   limit.showsAsUtf8 = halyard::ShowsAsUtf8;
-  limit.missingGlyphs = halyard::MakeMissingGlyphs(96, utf8Text);
+  limit.missingGlyphs = halyard::MakeMissingGlyphs(halyard::kDefaultDpi, utf8Text);
   return limit;
 }
 
@@ -139,14 +153,14 @@ int ShowFile(const halyard::OptionsFileLocation& location) {
                   halyard::ReportOnOptions(halyard::DefaultClockOptions(), halyard::ClockOptions::kLineCount, StatusLineWidth()));
       return kExitClean;
     case OptionsFileSource::ReadResult::Unreadable:
-      std::fprintf(stderr, "halyard-options: cannot read %s; the clock would use its defaults\n",
-                   halyard::PrintablePath(path).c_str());
+      halyard::Reporter::Report("cannot read " + halyard::PrintablePath(path) + "; the clock would use its defaults");
       return kExitFailure;
     case OptionsFileSource::ReadResult::Read:
       break;
   }
   const bool utf8Text = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
-  const halyard::OptionsReport report = halyard::ReportOnOptionsFile(bytes, StatusLineWidth(utf8Text));
+  const halyard::OptionsReport report =
+      halyard::ReportOnOptionsFile(bytes, StatusLineWidth(utf8Text), &halyard::PlatformKnowsTimeZone);
   PrintReport(path, location.looked, false, report);
   return report.warnings.empty() ? kExitClean : kExitWarnings;
 }
@@ -158,7 +172,7 @@ halyard::OptionsFileLocation GivenFile(const std::string& path) {
   return location;
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(std::vector<std::string> args) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     PrintUsage(stdout);
     return kExitClean;
@@ -171,10 +185,14 @@ int Run(const std::vector<std::string>& args) {
     for (std::size_t i = 1; i < args.size(); ++i) std::printf("%d\n", static_cast<int>(halyard::ColorValue(args[i])));
     return kExitClean;
   }
-  // "--options FILE" and "-- FILE" both name the file, even one starting with '-'.
+  // "--options FILE", "--options=FILE" and "-- FILE" all name the file, even one starting with '-'.
+  if (!args.empty() && args[0].starts_with("--options=")) {
+    args[0].erase(0, std::string_view("--options=").size());
+    args.insert(args.begin(), "--");
+  }
   const bool named = !args.empty() && (args[0] == "--" || args[0] == "--options");
   if (!named && !args.empty() && args[0].size() > 1 && args[0][0] == '-') {
-    std::fprintf(stderr, "halyard-options: unknown option %s\n", halyard::EscapeOptionText(args[0]).c_str());
+    halyard::Reporter::Report("unknown option " + halyard::EscapeOptionText(args[0]));
     PrintUsage(stderr);
     return kExitFailure;
   }
@@ -191,5 +209,6 @@ int Run(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   // Judge unmarked texts and glyphs in the locale the clock runs in, not in "C".
   std::setlocale(LC_CTYPE, "");
+  halyard::Reporter::SetProgram("halyard-options");
   return Run(halyard::ProgramArguments(argc, argv));
 }

@@ -3,13 +3,11 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <errno.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
 #include <limits>
 
+#include "options/Reporter.h"
 #include "platform/window/Utf8Encoder.h"
 #include "backends/freetype/FontFileMatch.h"
 #include "backends/freetype/LocaleDecoder.h"
@@ -91,8 +89,7 @@ bool FreeTypeTextEngine::SetFont(const FontSpec& font, std::int32_t dpi) {
     if (!match) return false;
     static bool told = false;
     if (!told) {
-      std::fprintf(stderr, "%s: no font matches \"%s\"; using %s\n", program_invocation_short_name,
-                   request.family.c_str(), match->file.c_str());
+      Reporter::Report("no font matches \"" + request.family + "\"; using " + match->file);
       told = true;
     }
   }

@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "platform/canvas/Canvas.h"
-#include "platform/window/ClockWindowPlatform.h"
-#include "platform/canvas/LabelPicture.h"
 #include "platform/canvas/TextEngine.h"
+#include "platform/window/ClockWindowPlatform.h"
+#include "platform/window/DrawnControls.h"
 #include "platform/window/WindowHost.h"
 
 namespace halyard {
 
 using TextEngineFactory = std::function<std::unique_ptr<TextEngine>()>;
 
-class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
+class OffscreenWindow final : public ClockWindowPlatform, public DrawnControls {
  public:
   // `makeText` may be empty: text is then neither measured nor drawn.
   OffscreenWindow(std::int32_t dpi, TextEngineFactory makeText, SystemColors colors = {});
@@ -38,10 +38,7 @@ class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
   void RunEventLoop(ClockEventHandler handler) override;
   void ReleaseFonts() override {}
 
-  // WindowHost
-  Canvas* FindCanvas(std::int32_t controlId) override;
-  bool SetControlText(std::int32_t controlId, std::string_view text) override;
-  bool SetControlColors(std::int32_t controlId, std::int32_t textColor, std::int32_t backgroundColor) override;
+  // WindowHost, beside the controls' calls (DrawnControls)
   std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
   void StopTimer(std::uint32_t handle) override;
   void EndWindow() override;
@@ -51,10 +48,10 @@ class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
   // The whole client area: face on top, label below, window background elsewhere.
   Picture Compose();
   const Picture* FacePicture() const;
-  const std::string& LabelText() const { return labelText_; }
-  std::int32_t LabelTextColor() const { return labelTextColor_; }
-  std::int32_t LabelBackgroundColor() const { return labelBackground_; }
-  PixelRect LabelRect() const { return labelRect_; }
+  const std::string& LabelText() const { return label_.shown; }
+  std::int32_t LabelTextColor() const { return label_.textColor; }
+  std::int32_t LabelBackgroundColor() const { return label_.background; }
+  PixelRect LabelRect() const { return label_.rect; }
   TextExtent ClientSize() const { return client_; }
   std::uint32_t RunningTimer() const { return timer_; }
   bool Ended() const { return ended_; }
@@ -64,7 +61,6 @@ class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
 
  private:
   class Presenter;
-  PixelRect ToPixels(DialogRect rect) const;
 
   std::int32_t dpi_;
   TextEngineFactory makeText_;
@@ -74,19 +70,7 @@ class OffscreenWindow final : public ClockWindowPlatform, public WindowHost {
   bool visible_ = false;
   bool ended_ = false;
   TextExtent client_{};
-  std::int32_t faceId_ = -1;
-  PixelRect faceRect_{};
   std::unique_ptr<Presenter> presenter_;
-  std::unique_ptr<TextEngine> faceTextEngine_;
-  std::unique_ptr<Canvas> face_;
-  std::int32_t labelId_ = -1;
-  PixelRect labelRect_{};
-  std::unique_ptr<TextEngine> labelTextEngine_;
-  std::string labelText_;
-  std::int32_t labelTextColor_ = -1;
-  std::int32_t labelBackground_ = -1;
-  std::int32_t windowText_ = -1;
-  std::int32_t windowBackground_ = -1;
   std::uint32_t timer_ = 0;
   std::int32_t presents_ = 0;
   ClockEventHandler handler_ = nullptr;

@@ -4,31 +4,19 @@
 #include <cmath>
 #include <numbers>
 
+#include "backends/soft/EllipseWalk.h"
+
 namespace halyard::soft {
 namespace {
 
 void ExactQuadrant(std::int64_t width, std::int64_t height, std::vector<Point64>& out) {
-  const std::int64_t a = width - 1;
-  const std::int64_t b = height - 1;
-  const std::int64_t aStep = 8 * a * a;
-  const std::int64_t bStep = 8 * b * b;
-  std::int64_t dx = 4 * b * b * (1 - a);
-  std::int64_t dy = 4 * a * a * (1 + b % 2);
-  std::int64_t err = dx + dy + a * a * (b % 2);
-  Point64 p{a, height / 2};
+  EllipseWalk walk(width, height);
+  Point64 p{width - 1, height / 2};
   while (p.x >= width / 2) {
-    const std::int64_t e2 = 2 * err;
     out.push_back(p);
-    if (e2 >= dx) {
-      --p.x;
-      dx += bStep;
-      err += dx;
-    }
-    if (e2 <= dy) {
-      ++p.y;
-      dy += aStep;
-      err += dy;
-    }
+    const EllipseWalk::Step step = walk.Next();
+    if (step.x) --p.x;
+    if (step.y) ++p.y;
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "backends/soft/Int128.h"
+
 namespace halyard::soft {
 
 struct Point64 {
@@ -13,7 +15,12 @@ struct Point64 {
 };
 
 // Exact products of two coordinate differences need more than 64 bits.
+// 32-bit compilers (armhf) have no 128-bit integer: Int128 stands in there.
+#ifdef __SIZEOF_INT128__
 using Wide = __int128;
+#else
+using Wide = Int128;
+#endif
 
 // Division rounding towards minus infinity; `den` must be positive.
 constexpr Wide FloorDiv(Wide num, Wide den) {

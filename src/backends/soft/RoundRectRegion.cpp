@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "backends/soft/EllipseOutline.h"
+#include "backends/soft/EllipseWalk.h"
 
 namespace halyard::soft {
 
@@ -43,28 +44,13 @@ void RoundRectRegion::Build(std::int64_t left, std::int64_t top, std::int64_t ri
     // The same recurrence as the outline, walked from the middle row outwards;
     // each row keeps the inset reached when the walk moved onto it.
     insets_.assign(static_cast<std::size_t>(lowerRows), 0);
-    const std::int64_t a = ew - 1;
-    const std::int64_t b = eh - 1;
-    const std::int64_t aStep = 8 * a * a;
-    const std::int64_t bStep = 8 * b * b;
-    std::int64_t dx = 4 * b * b * (1 - a);
-    std::int64_t dy = 4 * a * a * (1 + b % 2);
-    std::int64_t err = dx + dy + a * a * (b % 2);
+    EllipseWalk walk(ew, eh);
     std::int64_t x = 0;
     std::int64_t k = 0;
     while (x <= ew / 2) {
-      const std::int64_t e2 = 2 * err;
-      if (e2 >= dx) {
-        ++x;
-        dx += bStep;
-        err += dx;
-      }
-      if (e2 <= dy) {
-        ++k;
-        dy += aStep;
-        err += dy;
-        if (k < lowerRows) insets_[static_cast<std::size_t>(k)] = x;
-      }
+      const EllipseWalk::Step step = walk.Next();
+      if (step.x) ++x;
+      if (step.y && ++k < lowerRows) insets_[static_cast<std::size_t>(k)] = x;
     }
     // A corner much taller than wide ends its walk before the last rows, and
     // so does its outline; those rows stay empty rather than undefined.

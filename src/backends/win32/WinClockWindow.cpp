@@ -7,15 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/ClockWindowIds.h"
-#ifdef HALYARD_FULL_SPEED_TIMER
-#include <cstdio>
-
-#include "backends/win32/GdiObjectCount.h"
-#endif
 #include "backends/win32/WinDialogTemplate.h"
-#include "platform/window/PlacementGeometry.h"
-#include "platform/window/SavedPosition.h"
+#include "platform/window/ClockWindowIds.h"
+#include "platform/window/WindowPlacer.h"
 #include "platform/window/WindowScale.h"
 
 namespace halyard {
@@ -53,7 +47,14 @@ DpiForWindowFunction DpiForWindow() {
 
 }  // namespace
 
+namespace {
+std::uint64_t g_wakeUps = 0;
+}  // namespace
+
 WinClockWindow::WinClockWindow() = default;
+WinClockWindow::WinClockWindow(Pacing pacing) : pacing_(std::move(pacing)) {}
+
+std::uint64_t WinClockWindow::WakeUps() { return g_wakeUps; }
 
 WinClockWindow::~WinClockWindow() {
   handler_ = nullptr;
@@ -73,8 +74,8 @@ WindowHandle WinClockWindow::CreateHiddenWindow(std::string_view caption, std::i
   dialog.exStyle = WS_EX_TOPMOST;
   dialog.cx = static_cast<std::int16_t>(widthUnits);
   dialog.cy = static_cast<std::int16_t>(heightUnits);
-  dialog.fontPoints = 8;
-  dialog.fontFace = u"MS Sans Serif";
+  dialog.fontPoints = static_cast<std::uint16_t>(kDialogFontPoints);
+  dialog.fontFace.assign(kDialogFontFace.begin(), kDialogFontFace.end());
   const std::vector<std::uint16_t> words = dialog.Words();
   // hwnd_ is set from WM_INITDIALOG, inside this call.
   CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
@@ -87,40 +88,17 @@ WindowHandle WinClockWindow::CreateHiddenWindow(std::string_view caption, std::i
   return this;
 }
 
-DialogUnits WinClockWindow::MeasuredUnits(std::int32_t dpi) const {
-  // As the dialog manager measures the template's font: its height, and the
-  // average width of the 52 letters, rounded.
-  HFONT font = CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_DONTCARE, L"MS Sans Serif");
-  if (font == nullptr) return DialogUnits::ForDpi(dpi);
-  HDC dc = GetDC(hwnd_);
-  HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  SIZE letters{};
-  static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  const bool measured = GetTextMetricsW(dc, &metrics) && GetTextExtentPoint32W(dc, kLetters, 52, &letters);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
-  DeleteObject(font);
-  if (!measured) return DialogUnits::ForDpi(dpi);
-  return {static_cast<std::int32_t>((letters.cx / 26 + 1) / 2), static_cast<std::int32_t>(metrics.tmHeight)};
-}
-
 TextExtent WinClockWindow::OuterSize(const DialogUnits& units) const {
-  RECT r{0, 0, units.ToPixelsX(kWindowWidthUnits), units.ToPixelsY(kWindowHeightUnits)};
+  const TextExtent client = units.SizeToPixels({kWindowWidthUnits, kWindowHeightUnits});
+  RECT r{0, 0, client.width, client.height};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
   return {r.right - r.left, r.bottom - r.top};
 }
 
 RECT WinClockWindow::MapUnits(const DialogRect& rect) const {
-  if (ownUnits_) {
-    const std::int32_t x = ownUnits_->ToPixelsX(rect.x), y = ownUnits_->ToPixelsY(rect.y);
-    return {x, y, x + ownUnits_->ToPixelsX(rect.cx), y + ownUnits_->ToPixelsY(rect.cy)};
-  }
-  RECT r{rect.x, rect.y, rect.x + rect.cx, rect.y + rect.cy};
-  MapDialogRect(hwnd_, &r);
-  return r;
+  const PixelRect r = units_.ToPixels(rect);
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 namespace {
@@ -144,11 +122,6 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   return TRUE;
 }
 
-PixelPoint CentredOn(TextExtent size, const PixelRect& area) {
-  return {std::max(area.left, area.left + (area.right - area.left - size.width) / 2),
-          std::max(area.top, area.top + (area.bottom - area.top - size.height) / 2)};
-}
-
 PixelRect WorkAreaOf(HMONITOR monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -160,77 +133,43 @@ PixelRect WorkAreaOf(HMONITOR monitor) {
 }  // namespace
 
 void WinClockWindow::PlaceWindow() {
-  // The geometry, read as X11 reads it; offsets count from the primary monitor's work area.
-  std::optional<PlacementGeometry> geometry;
-  if (!placement_.geometry.empty()) {
-    std::string shown = placement_.geometry.substr(0, 40);
-    for (char& c : shown) c = (c < ' ' || c > '~') ? '?' : c;
-    geometry = ParsePlacementGeometry(placement_.geometry);
-    if (!geometry) {
-      std::fprintf(stderr, "halyard: bad geometry '%s' (expected [WxH][{+-}X{+-}Y]): using the default placement\n",
-                   shown.c_str());
-    } else if (geometry->hasSize) {
-      std::fprintf(stderr, "halyard: geometry '%s': the window's size is fixed; the size given is ignored\n",
-                   shown.c_str());
-    }
-    if (geometry && !geometry->hasPosition) geometry.reset();
-  }
-  std::string problem;
-  const std::optional<PixelPoint> remembered =
-      OpenPositionMemory(placement_.rememberPosition, geometry.has_value(), memory_, problem);
-  if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
-
+  const WindowPlacer placer(placement_, memory_);
   const std::int32_t screenDpi = Dpi();
-  const DialogUnits screenUnits = Units();
-  const auto unitsAt = [&](std::int32_t dpi) { return dpi == screenDpi ? screenUnits : MeasuredUnits(dpi); };
-  std::int32_t layoutDpi = placement_.scale != 1.0 ? ScaledDpi(screenDpi, placement_.scale) : screenDpi;
 
-  // The monitor it opens on: the one at the asked place, else the one the dialog manager chose.
+  // The monitor it opens on: the primary one for a geometry, which counts from
+  // its work area; the one nearest a remembered place; else the one the dialog
+  // manager chose.
   const PixelRect primaryWork = WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
   HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
-  if (geometry) {
+  if (placer.Geometry()) {
     monitor = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  } else if (remembered) {
+  } else if (const auto& remembered = placer.Remembered()) {
     monitor = MonitorFromPoint({remembered->x, remembered->y}, MONITOR_DEFAULTTONEAREST);
   }
   const PixelRect work = WorkAreaOf(monitor);
-  if (placement_.fitScreen) {
-    const TextExtent room{work.right - work.left, work.bottom - work.top};
-    const std::int32_t fitting = FittingDpi(layoutDpi, kMinimumDpi, room,
-                                            [&](std::int32_t dpi) { return OuterSize(unitsAt(dpi)); });
-    if (fitting < layoutDpi) {
-      std::fprintf(stderr, "halyard: %s\n", FitScreenNote(placement_.scale, screenDpi, fitting, room).c_str());
-      layoutDpi = fitting;
-    }
-  }
-  const bool resized = layoutDpi != screenDpi;
-  if (resized) {
-    layoutDpi_ = layoutDpi;
-    ownUnits_ = MeasuredUnits(layoutDpi);
-  }
-  const TextExtent outer = OuterSize(resized ? *ownUnits_ : screenUnits);
+  const TextExtent room{work.right - work.left, work.bottom - work.top};
+  layoutDpi_ = placer.FitScreen(placer.LayoutDpi(screenDpi), screenDpi, room,
+                                [&](std::int32_t dpi) { return OuterSize(DialogUnits::ForDpi(dpi)); });
+  // The layout's own units, not those the dialog manager measured from the
+  // template's font: the font behind that name differs from system to system
+  // and does not grow in proportion with the resolution (see DialogUnits.h).
+  units_ = DialogUnits::ForDpi(layoutDpi_);
+  const TextExtent outer = OuterSize(units_);
+  RECT frame{};
+  GetWindowRect(hwnd_, &frame);
+  const bool resized = outer.width != frame.right - frame.left || outer.height != frame.bottom - frame.top;
 
-  std::optional<PixelPoint> position;
-  if (geometry) {
-    position = geometry->TopLeft(outer, primaryWork);
-  } else if (remembered) {
-    position = *remembered;
-    const RECT rect{remembered->x, remembered->y, remembered->x + outer.width, remembered->y + outer.height};
-    std::vector<PixelRect> workAreas;
-    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&workAreas));
-    // Never back off-screen: a position on no monitor now (one unplugged, a
-    // smaller desktop) gives way to the nearest one that shows the window.
-    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr || !(VisiblePosition(*remembered, outer, workAreas) == *remembered)) {
-      position = VisiblePosition(*remembered, outer, workAreas.empty() ? std::vector<PixelRect>{primaryWork} : workAreas);
-    }
-  } else if (resized) {
-    position = CentredOn(outer, work);
-  }
+  std::vector<PixelRect> workAreas;
+  if (placer.Remembered()) EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+  if (workAreas.empty()) workAreas.push_back(primaryWork);
+  std::optional<PixelPoint> position = placer.ChosenPosition(outer, primaryWork, outer, workAreas);
+  if (!position && resized) position = CentredPosition(outer, work);
   if (resized || position) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (!resized) flags |= SWP_NOSIZE;
     if (!position) flags |= SWP_NOMOVE;
-    SetWindowPos(hwnd_, nullptr, position ? position->x : 0, position ? position->y : 0, outer.width, outer.height, flags);
+    SetWindowPos(hwnd_, nullptr, position ? position->x : 0, position ? position->y : 0, outer.width, outer.height,
+                 flags);
   }
 }
 
@@ -333,12 +272,7 @@ TextExtent WinClockWindow::ControlClientSize(std::int32_t id) {
   return {client.right - client.left, client.bottom - client.top};
 }
 
-DialogUnits WinClockWindow::Units() {
-  if (ownUnits_) return *ownUnits_;
-  RECT base{0, 0, 4, 8};
-  if (hwnd_ == nullptr || !MapDialogRect(hwnd_, &base)) return DialogUnits::ForDpi(Dpi());
-  return {base.right, base.bottom};
-}
+DialogUnits WinClockWindow::Units() { return hwnd_ != nullptr ? units_ : DialogUnits::ForDpi(Dpi()); }
 
 std::int32_t WinClockWindow::Dpi() const {
   if (dpi_ > 0) return dpi_;
@@ -350,7 +284,7 @@ std::int32_t WinClockWindow::Dpi() const {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
   if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
+  return dpi > 0 ? dpi : kDefaultDpi;
 }
 
 void WinClockWindow::BringToForeground() {
@@ -404,16 +338,32 @@ void WinClockWindow::SetFaceTooltip(TooltipLinesProvider provider) {
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
 }
 
-void WinClockWindow::AnswerTooltip(NMTTDISPINFOW& request) {
-  tooltipText_.clear();
+std::wstring WinClockWindow::TooltipText() const {
+  std::wstring text;
   if (tooltipLines_ != nullptr) {
     for (const std::string& line : tooltipLines_()) {
-      if (!tooltipText_.empty()) tooltipText_ += L"\r\n";
-      tooltipText_ += ToWide(line);
+      if (!text.empty()) text += L"\r\n";
+      text += ToWide(line);
     }
   }
+  return text;
+}
+
+void WinClockWindow::AnswerTooltip(NMTTDISPINFOW& request) {
+  tooltipText_ = TooltipText();
   request.hinst = nullptr;
   request.lpszText = tooltipText_.data();
+}
+
+void WinClockWindow::RefreshTooltip() {
+  if (tooltip_ == nullptr || !IsWindowVisible(tooltip_) || TooltipText() == tooltipText_) return;
+  // Asking for the text again: the control calls back and redraws the tip it shows.
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = hwnd_;
+  tool.uId = static_cast<UINT_PTR>(faceId_);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // --- the message loop ---
@@ -422,27 +372,21 @@ void WinClockWindow::RunEventLoop(ClockEventHandler handler) {
   handler_ = handler;
   MSG message{};
   while (hwnd_ != nullptr && IsWindow(hwnd_)) {
-#ifdef HALYARD_POLLING_LOOP
-    // The old loop, kept only to measure what blocking saves.
-    ++wakeUps_;
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (clockTimerArmed_ && WaitForSingleObject(clockTimer_.Handle(), 0) == WAIT_OBJECT_0) TakeClockTick();
-      Sleep(1);
-      continue;
-    }
-    if (message.message == WM_QUIT) break;
-    Dispatch(message);
-#else
-    if (!WaitAndDispatch(message)) break;
-#endif
+    if (!(pacing_.polling ? PollAndDispatch(message) : WaitAndDispatch(message))) break;
   }
   handler_ = nullptr;
-#ifdef HALYARD_FULL_SPEED_TIMER
-  std::fprintf(stderr, "full-speed: ticks=%llu wake-ups=%llu gdi-objects first=%u last=%u least=%u most=%u\n",
-               static_cast<unsigned long long>(fullSpeed_.ticks), static_cast<unsigned long long>(wakeUps_),
-               fullSpeed_.first, fullSpeed_.last, fullSpeed_.least, fullSpeed_.most);
-  std::fflush(stderr);
-#endif
+}
+
+bool WinClockWindow::PollAndDispatch(MSG& message) {
+  ++g_wakeUps;
+  if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (clockTimerArmed_ && WaitForSingleObject(clockTimer_.Handle(), 0) == WAIT_OBJECT_0) TakeClockTick();
+    Sleep(1);
+    return true;
+  }
+  if (message.message == WM_QUIT) return false;
+  Dispatch(message);
+  return true;
 }
 
 bool WinClockWindow::WaitAndDispatch(MSG& message) {
@@ -454,7 +398,7 @@ bool WinClockWindow::WaitAndDispatch(MSG& message) {
       return false;
     }
     if (got < 0) return false;
-    ++wakeUps_;
+    ++g_wakeUps;
     Dispatch(message);
     return true;
   }
@@ -469,7 +413,7 @@ bool WinClockWindow::WaitAndDispatch(MSG& message) {
   }
   const HANDLE timer = clockTimer_.Handle();
   const DWORD woke = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  ++wakeUps_;
+  ++g_wakeUps;
   if (woke == WAIT_FAILED) return false;
   if (woke == WAIT_OBJECT_0 && clockTimerArmed_) TakeClockTick();
   return true;
@@ -513,10 +457,8 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // The handler always answers 0: what it does not consume gets the default handling.
   Deliver(message, wParam, lParam);
   if (message == WM_TIMER && wParam == kClockTimerId && tickTimerRunning_ && IsWindow(hwnd_)) {
-#ifdef HALYARD_FULL_SPEED_TIMER
-    fullSpeed_.Sample(++fullSpeed_.ticks);
-#endif
     KeepClockTimerInPhase();
+    RefreshTooltip();
   }
   if (message == WM_TIMER && wParam == kPositionTimerId) {  // the window's own, one shot
     KillTimer(hwnd_, kPositionTimerId);
@@ -591,18 +533,13 @@ INT_PTR WinClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void WinClockWindow::OnDpiChanged() {
-  if (ownUnits_) {
-    // Scaled: the same scale of the new monitor's resolution, at the suggested corner.
-    layoutDpi_ = ScaledDpi(Dpi(), placement_.scale);
-    ownUnits_ = MeasuredUnits(layoutDpi_);
-    const TextExtent outer = OuterSize(*ownUnits_);
-    const UINT keep = dpiRect_.right > dpiRect_.left ? 0 : SWP_NOMOVE;
-    SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, outer.width, outer.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE | keep);
-  } else if (dpiRect_.right > dpiRect_.left) {
-    SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, dpiRect_.right - dpiRect_.left,
-                 dpiRect_.bottom - dpiRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  // The same scale of the new monitor's resolution, at the suggested corner.
+  layoutDpi_ = ScaledDpi(Dpi(), placement_.scale);
+  units_ = DialogUnits::ForDpi(layoutDpi_);
+  const TextExtent outer = OuterSize(units_);
+  const UINT keep = dpiRect_.right > dpiRect_.left ? 0 : SWP_NOMOVE;
+  SetWindowPos(hwnd_, nullptr, dpiRect_.left, dpiRect_.top, outer.width, outer.height,
+               SWP_NOZORDER | SWP_NOACTIVATE | keep);
   PlaceControls();
   if (face_) face_->Rebuild(LayoutDpi());
   RealiseLabelFont();
@@ -724,26 +661,10 @@ std::uint32_t WinClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t pe
   return static_cast<std::uint32_t>(handle);
 }
 
-#ifdef HALYARD_FULL_SPEED_TIMER
-void WinClockWindow::FullSpeedCounts::Sample(std::uint64_t tick) {
-  if (tick % 1000 != 0) return;  // counting walks the whole handle table
-  const std::uint32_t count = CountGdiObjects();
-  if (first == 0) first = least = most = count;
-  last = count;
-  least = count < least ? count : least;
-  most = count > most ? count : most;
-}
-#endif
-
 void WinClockWindow::KeepClockTimerInPhase() {
-#ifdef HALYARD_FULL_SPEED_TIMER
-  // Test build: the timer fires as often as a message timer may.
-  const std::chrono::milliseconds delay{USER_TIMER_MINIMUM};
-#else
   // The same timer, re-armed so that its next tick falls just after the next
   // half-second of the wall clock: a new second shows within milliseconds.
-  const auto delay = DelayToNextTick(PlatformClock());
-#endif
+  const std::chrono::milliseconds delay = pacing_.nextTick ? pacing_.nextTick() : DelayToNextTick(PlatformClock());
   if (clockTimer_.Valid()) {
     clockTimerArmed_ = clockTimer_.Arm(delay);
   } else {

@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -25,7 +27,19 @@ namespace halyard {
 
 class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
  public:
+  // How the message loop waits and when the clock's timer fires next. The
+  // clock's own: a blocking wait, and ticks just after each half-second of the
+  // wall clock. Test programs choose others (the full-speed program, a
+  // measure of what blocking saves).
+  struct Pacing {
+    // The wait before the next tick; empty: in phase with the wall clock.
+    std::function<std::chrono::milliseconds()> nextTick;
+    // Polls for messages every millisecond instead of blocking.
+    bool polling = false;
+  };
+
   WinClockWindow();
+  explicit WinClockWindow(Pacing pacing);
   ~WinClockWindow() override;
   WinClockWindow(const WinClockWindow&) = delete;
   WinClockWindow& operator=(const WinClockWindow&) = delete;
@@ -63,8 +77,8 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   void SetHandler(ClockEventHandler handler) { handler_ = handler; }
 
   HWND Handle() const { return hwnd_; }
-  // Times the loop came back from waiting: one per message taken.
-  std::uint64_t WakeUps() const { return wakeUps_; }
+  // Times a loop came back from waiting (one per message taken), over the process.
+  static std::uint64_t WakeUps();
   // What WM_CTLCOLORSTATIC answers for `controlId`, or null.
   const WinControlColors* ControlColors(std::int32_t controlId) const;
   HFONT LabelFont() const { return labelFont_; }
@@ -85,6 +99,8 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   void KeepClockTimerInPhase();
   // Takes one message, or waits for the next message or clock tick; false to leave the loop.
   bool WaitAndDispatch(MSG& message);
+  // The same, looking every millisecond instead of waiting.
+  bool PollAndDispatch(MSG& message);
   void Dispatch(MSG& message);
   void TakeClockTick();
   HWND AddControl(std::int32_t id, DialogRect rect, DWORD style);
@@ -97,11 +113,13 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   RECT FaceArea() const;
   // Fills the tooltip's text when it is about to show.
   void AnswerTooltip(NMTTDISPINFOW& request);
+  // The provider's lines as the tooltip shows them.
+  std::wstring TooltipText() const;
+  // While the tooltip shows, its lines follow the face: new ones are shown at once.
+  void RefreshTooltip();
   void OnDestroyed();
   // Scale, fit-screen, geometry and remember-position, once the dialog exists.
   void PlaceWindow();
-  // The dialog manager's units for its font made at another resolution.
-  DialogUnits MeasuredUnits(std::int32_t dpi) const;
   // The outer size of the window laid out with `units`.
   TextExtent OuterSize(const DialogUnits& units) const;
   RECT MapUnits(const DialogRect& rect) const;
@@ -109,16 +127,7 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
 
   HWND hwnd_ = nullptr;
   ClockEventHandler handler_ = nullptr;
-  std::uint64_t wakeUps_ = 0;
-#ifdef HALYARD_FULL_SPEED_TIMER
-  // Test build only: ticks taken and the GDI objects held, looked at every
-  // thousandth tick once the window is warm.
-  struct FullSpeedCounts {
-    std::uint64_t ticks = 0;
-    std::uint32_t first = 0, last = 0, least = 0, most = 0;
-    void Sample(std::uint64_t tick);
-  } fullSpeed_;
-#endif
+  Pacing pacing_;
   bool minimised_ = false;
   std::uint32_t tickTimerId_ = 0;
   bool tickTimerRunning_ = false;
@@ -150,8 +159,8 @@ class WinClockWindow final : public ClockWindowPlatform, public WindowHost {
   HICON smallIcon_ = nullptr;
   std::int32_t dpi_ = 0;  // the window's resolution, as WM_DPICHANGED last told it
   WindowPlacement placement_;
-  std::int32_t layoutDpi_ = 0;             // 0: the monitor's, with the dialog manager's units
-  std::optional<DialogUnits> ownUnits_;    // at layoutDpi_, when that is not the monitor's
+  std::int32_t layoutDpi_ = 0;  // 0: the monitor's, until the window is placed
+  DialogUnits units_;           // at layoutDpi_
   std::unique_ptr<PositionMemory> memory_;  // with remember-position
   RECT dpiRect_{};
 };

@@ -13,7 +13,7 @@ struct WinDialogTemplate {
   std::int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units
   std::u16string title;
   // The dialog font, which also defines the dialog unit; used when style has DS_SETFONT.
-  std::uint16_t fontPoints = 8;
+  std::uint16_t fontPoints = 0;
   std::uint16_t fontWeight = 0;
   std::uint8_t fontItalic = 0;
   std::uint8_t fontCharset = 0;

@@ -3,10 +3,11 @@
 #include <X11/Xresource.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "options/Reporter.h"
 
 namespace halyard {
 
@@ -52,7 +53,7 @@ std::int32_t ScreenDpi(Display* display) {
   // The string belongs to the display and reflects the property at connection time.
   std::string complaint;
   const std::int32_t dpi = DpiFromResources(XResourceManagerString(display), &complaint);
-  if (!complaint.empty()) std::fprintf(stderr, "halyard: %s\n", complaint.c_str());
+  if (!complaint.empty()) Reporter::Report(complaint);
   return dpi;
 }
 

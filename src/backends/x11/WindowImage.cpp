@@ -183,9 +183,12 @@ void WindowImage::PrepareToDraw() {
 }
 
 void WindowImage::WaitUntilRead() {
-  if (shmBusy_ && XLastKnownRequestProcessed(display_) < putSerial_) {
-    // The previous upload must have been read before its memory is reused;
-    // a round trip, unless some reply or event since has said it was.
+  if (shmBusy_ && XLastKnownRequestProcessed(display_) < readSerial_) {
+    // The server reads shared memory when it handles the request, which may
+    // be long after it was sent: the last request that reads it must have
+    // been handled before the memory is drawn into again, or the server could
+    // show a half-drawn picture. A round trip, unless some reply or event
+    // since has said it was.
     XSync(display_, False);
   }
   shmBusy_ = false;
@@ -204,7 +207,7 @@ void WindowImage::Send(const Picture& frame, const PixelRect& area) {
   if (sharedPixmap_) {
     // The pixmap is the memory just written: nothing to upload.
   } else if (shared_) {
-    putSerial_ = NextRequest(display_);
+    readSerial_ = NextRequest(display_);
     XShmPutImage(display_, pixmap_, gc_, image_, r.left, r.top, r.left, r.top, w, h, False);
     shmBusy_ = true;
   } else
@@ -212,6 +215,11 @@ void WindowImage::Send(const Picture& frame, const PixelRect& area) {
   {
     XPutImage(display_, pixmap_, gc_, image_, r.left, r.top, r.left, r.top, w, h);
   }
+  // With a shared pixmap the server reads our memory when it handles this
+  // refresh. No round trip waits for that before the next drawing: a server
+  // still behind by then could show part of an area mid-drawing, but only
+  // inside the areas that drawing changes, and the refresh that follows it
+  // shows them whole (exposures are refreshed again by the window).
   if (window_ != 0) XClearArea(display_, window_, r.left, r.top, w, h, False);
   ++uploads_;
 }

@@ -74,7 +74,7 @@ class WindowImage {
   std::unique_ptr<SharedSegment> shared_;
   bool sharedPixmap_ = false;
   bool shmBusy_ = false;       // the server may still be reading the segment
-  unsigned long putSerial_ = 0;  // the request that reads it
+  unsigned long readSerial_ = 0;  // the last request that reads it
   bool directCopy_ = false;    // the image's pixels have the picture's layout
   std::uint64_t uploads_ = 0;
 };

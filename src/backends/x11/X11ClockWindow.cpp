@@ -11,19 +11,17 @@
 #include <optional>
 #include <vector>
 
+#include "options/Reporter.h"
 #include "platform/window/ClockWindowIds.h"
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/soft/SoftRasterizer.h"
 #include "backends/x11/ScreenDpi.h"
 #include "backends/x11/TerminationSignals.h"
-#include "backends/x11/WindowGeometry.h"
 #include "backends/x11/WindowImage.h"
 #include "backends/x11/WindowManagerHints.h"
 #include "backends/x11/X11ScreenLayout.h"
 #include "backends/x11/X11Tooltip.h"
-#include "platform/window/PlacementGeometry.h"
-#include "platform/window/SavedPosition.h"
-#include "platform/window/WindowScale.h"
+#include "platform/window/WindowPlacer.h"
 #include "backends/x11/XErrorTrap.h"
 
 // Last: Xlib's macros (Status, None, Bool) would clash with the portable headers.
@@ -38,7 +36,7 @@ namespace {
 std::uint64_t g_wakeUps = 0;
 
 // What the window listens to; a tooltip adds the pointer's comings and goings.
-constexpr long kWindowEvents = KeyPressMask | StructureNotifyMask;
+constexpr long kWindowEvents = KeyPressMask | StructureNotifyMask | ExposureMask;
 constexpr long kPointerEvents = PointerMotionMask | EnterWindowMask | LeaveWindowMask | ButtonPressMask;
 
 // The sizes offered to the window manager; it scales from the nearest.
@@ -95,16 +93,16 @@ std::unique_ptr<X11ClockWindow> X11ClockWindow::Connect(const char* displayName)
   if (display == nullptr) {
     const char* name = XDisplayName(displayName);
     if (name == nullptr || *name == '\0') {
-      std::fputs("halyard: cannot open display: DISPLAY is not set\n", stderr);
+      Reporter::Report("cannot open display: DISPLAY is not set");
     } else {
-      std::fprintf(stderr, "halyard: cannot open display '%s'\n", name);
+      Reporter::Report("cannot open display '" + std::string(name) + "'");
     }
     return nullptr;
   }
   int depth = 0;
   if (TrueColorVisual(display, DefaultScreen(display), depth) == nullptr) {
     // Drawing on a visual that is not true colour gives an all-black window.
-    std::fputs("halyard: display depth/visual not supported (no TrueColor visual)\n", stderr);
+    Reporter::Report("display depth/visual not supported (no TrueColor visual)");
     XCloseDisplay(display);
     return nullptr;
   }
@@ -124,9 +122,9 @@ X11ClockWindow::X11ClockWindow(Display* display)
 
 X11ClockWindow::~X11ClockWindow() {
   tooltip_.reset();
-  face_.reset();
-  faceText_.reset();
-  labelText_.reset();
+  face_.canvas.reset();
+  face_.text.reset();
+  label_.text.reset();
   image_.reset();
   if (window_ != 0) XDestroyWindow(display_, window_);
   if (colormap_ != 0) XFreeColormap(display_, colormap_);
@@ -147,34 +145,6 @@ std::chrono::nanoseconds X11ClockWindow::Now() {
 }
 
 namespace {
-// The geometry setting as X11 reads it; nullopt, after one line on stderr,
-// when it gives no usable position.
-std::optional<PlacementGeometry> UserGeometry(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  std::string shown = text.substr(0, 40);
-  for (char& c : shown) c = (c < ' ' || c > '~') ? '?' : c;
-  // The portable reader bounds the numbers first: XParseGeometry would overflow on long ones.
-  int x = 0, y = 0;
-  unsigned width = 0, height = 0;
-  const int mask = ParsePlacementGeometry(text) ? XParseGeometry(text.c_str(), &x, &y, &width, &height) : NoValue;
-  if (mask == NoValue) {
-    std::fprintf(stderr, "halyard: bad geometry '%s' (expected [WxH][{+-}X{+-}Y]): using the default placement\n",
-                 shown.c_str());
-    return std::nullopt;
-  }
-  if ((mask & (WidthValue | HeightValue)) != 0) {
-    std::fprintf(stderr, "halyard: geometry '%s': the window's size is fixed; the size given is ignored\n", shown.c_str());
-  }
-  if ((mask & XValue) == 0 || (mask & YValue) == 0) return std::nullopt;
-  PlacementGeometry geometry;
-  geometry.hasPosition = true;
-  geometry.fromRight = (mask & XNegative) != 0;
-  geometry.fromBottom = (mask & YNegative) != 0;
-  geometry.x = geometry.fromRight ? -x : x;
-  geometry.y = geometry.fromBottom ? -y : y;
-  return geometry;
-}
-
 int GravityOf(const PlacementGeometry& geometry) {
   if (geometry.fromRight) return geometry.fromBottom ? SouthEastGravity : NorthEastGravity;
   return geometry.fromBottom ? SouthWestGravity : NorthWestGravity;
@@ -182,24 +152,20 @@ int GravityOf(const PlacementGeometry& geometry) {
 }  // namespace
 
 bool X11ClockWindow::PlaceWindow(std::string_view caption, TextExtent units) {
+  const WindowPlacer placer(placement_, memory_);
   const std::int32_t screenDpi = dpi_;
-  if (placement_.scale != 1.0) {
-    dpi_ = ScaledDpi(screenDpi, placement_.scale);
-    units_ = DialogUnits::ForDpi(dpi_);
-  }
-  client_ = ClientPixels(units_, units.width, units.height);
+  dpi_ = placer.LayoutDpi(screenDpi);
+  units_ = DialogUnits::ForDpi(dpi_);
+  client_ = units_.SizeToPixels(units);
   if (client_.width <= 0 || client_.height <= 0) return false;
 
   const X11ScreenLayout layout(display_, screen_);
+  // As XWMGeometry does, a geometry counts from the screen's edges.
   const PixelRect screen{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
-  const std::optional<PlacementGeometry> geometry = UserGeometry(placement_.geometry);
-  std::string problem;
-  const std::optional<PixelPoint> remembered =
-      OpenPositionMemory(placement_.rememberPosition, geometry.has_value(), memory_, problem);
-  if (!problem.empty()) std::fprintf(stderr, "halyard: %s\n", problem.c_str());
   // The monitor the window opens on: the one at the asked place, else the primary one.
   const PixelRect primary = layout.Monitors().front();
-  const PixelPoint anchor = geometry ? geometry->TopLeft(client_, screen) : remembered.value_or(PixelPoint{primary.left, primary.top});
+  const PixelPoint anchor = placer.Geometry() ? placer.Geometry()->TopLeft(client_, screen)
+                                              : placer.Remembered().value_or(PixelPoint{primary.left, primary.top});
   const PixelRect area = layout.WorkAreaAt(anchor);
   position_ = CentredPosition(client_, area);
   if (!CreateBareWindow()) return false;
@@ -209,38 +175,32 @@ bool X11ClockWindow::PlaceWindow(std::string_view caption, TextExtent units) {
   // The frame is known only once the window and its decorations exist: it
   // is made at the size asked for, then made smaller if need be before
   // anyone sees it.
-  const FrameExtents frame = placement_.fitScreen || remembered
-                                 ? X11ScreenLayout::Frame(display_, screen_, window_, true)
-                                 : FrameExtents{};
-  if (placement_.fitScreen) {
-    const TextExtent room{area.right - area.left, area.bottom - area.top};
-    const std::int32_t fitting = FittingDpi(dpi_, kMinimumDpi, room, [&](std::int32_t dpi) {
-      const TextExtent size = ClientPixels(DialogUnits::ForDpi(dpi), units.width, units.height);
-      return TextExtent{size.width + frame.left + frame.right, size.height + frame.top + frame.bottom};
-    });
-    if (fitting < dpi_) {
-      std::fprintf(stderr, "halyard: %s\n", FitScreenNote(placement_.scale, screenDpi, fitting, room).c_str());
-      dpi_ = fitting;
-      units_ = DialogUnits::ForDpi(dpi_);
-      client_ = ClientPixels(units_, units.width, units.height);
-      position_ = CentredPosition(client_, area);
-      XMoveResizeWindow(display_, window_, position_.x, position_.y, static_cast<unsigned>(client_.width),
-                        static_cast<unsigned>(client_.height));
-    }
+  const FrameExtents frame =
+      placer.FrameMatters() ? X11ScreenLayout::Frame(display_, screen_, window_, true) : FrameExtents{};
+  const auto outer = [&](TextExtent client) {
+    return TextExtent{client.width + frame.left + frame.right, client.height + frame.top + frame.bottom};
+  };
+  const TextExtent room{area.right - area.left, area.bottom - area.top};
+  const std::int32_t fitting = placer.FitScreen(dpi_, screenDpi, room, [&](std::int32_t dpi) {
+    return outer(DialogUnits::ForDpi(dpi).SizeToPixels(units));
+  });
+  if (fitting < dpi_) {
+    dpi_ = fitting;
+    units_ = DialogUnits::ForDpi(dpi_);
+    client_ = units_.SizeToPixels(units);
+    position_ = CentredPosition(client_, area);
+    XMoveResizeWindow(display_, window_, position_.x, position_.y, static_cast<unsigned>(client_.width),
+                      static_cast<unsigned>(client_.height));
   }
   const PixelPoint centred = position_;
-  if (geometry) {
-    // As XWMGeometry does: from the screen's edges, the window manager
-    // keeping the corner named by the gravity when it adds its frame.
-    position_ = geometry->TopLeft(client_, screen);
-    gravity_ = GravityOf(*geometry);
+  // A geometry's corner is the window's, the window manager keeping the
+  // corner its gravity names when it adds the frame; with north-west gravity
+  // a window manager puts its frame's corner where the window's would have
+  // been, which is the corner that was saved.
+  if (const auto chosen = placer.ChosenPosition(client_, screen, outer(client_), layout.Monitors())) {
+    position_ = *chosen;
     positionFlags_ = USPosition;
-  } else if (remembered) {
-    // With north-west gravity a window manager puts its frame's corner where
-    // the window's would have been: the corner that was saved.
-    const TextExtent outer{client_.width + frame.left + frame.right, client_.height + frame.top + frame.bottom};
-    position_ = VisiblePosition(*remembered, outer, layout.Monitors());
-    positionFlags_ = USPosition;
+    if (placer.Geometry()) gravity_ = GravityOf(*placer.Geometry());
   }
   if (!(position_ == centred)) XMoveWindow(display_, window_, position_.x, position_.y);
   SetSizeHints();
@@ -344,26 +304,26 @@ void X11ClockWindow::SetWindowProperties(std::string_view caption) {
 
 bool X11ClockWindow::AddFaceControl(std::int32_t id, DialogRect rect) {
   if (window_ == 0) return false;
-  faceId_ = id;
+  face_.id = id;
   Picture& frame = image_->Frame();
-  faceRect_ = Intersect(ControlPixels(units_, rect), frame.Bounds());
-  face_.reset();
-  faceText_ = std::make_unique<FreeTypeTextEngine>();
+  face_.rect = Intersect(units_.ToPixels(rect), frame.Bounds());
+  face_.canvas.reset();
+  face_.text = std::make_unique<FreeTypeTextEngine>();
   // The face is drawn straight into its part of the window's picture.
-  face_ = std::make_unique<Canvas>(std::make_unique<SoftRasterizer>(frame.Part(faceRect_), faceText_.get()), this,
-                                   dpi_, system_);
-  pending_ = Union(pending_, faceRect_);
+  face_.canvas = std::make_unique<Canvas>(std::make_unique<SoftRasterizer>(frame.Part(face_.rect), face_.text.get()),
+                                         this, dpi_, system_);
+  pending_ = Union(pending_, face_.rect);
   return true;
 }
 
 bool X11ClockWindow::AddLabelControl(std::int32_t id, DialogRect rect) {
   if (window_ == 0) return false;
-  labelId_ = id;
+  label_.id = id;
   // Not cut to the client area: like a dialog's static control, the text is
   // centred in the whole control, whose last row may fall outside (192 dpi).
-  labelRect_ = ControlPixels(units_, rect);
-  label_.clear();
-  labelDirty_ = true;
+  label_.rect = units_.ToPixels(rect);
+  label_.shown.clear();
+  label_.changed = true;
   return true;
 }
 
@@ -378,18 +338,17 @@ void X11ClockWindow::SetIcons(IconRenderer renderIcon) {
 }
 
 void X11ClockWindow::SetLabelFont(std::int32_t id, const FontSpec& font) {
-  if (id != labelId_ || labelId_ < 0) return;
-  if (!labelText_) labelText_ = std::make_unique<FreeTypeTextEngine>();
-  if (!labelText_->SetFont(font, dpi_) && !noFontSaid_) {
+  if (id != label_.id || label_.id < 0) return;
+  if (!label_.text) label_.text = std::make_unique<FreeTypeTextEngine>();
+  if (!label_.text->SetFont(font, dpi_) && !noFontSaid_) {
     // With no font at all the clock still runs, but a face without its time
     // text must not pass for a working one. (A fallback font is named by the
     // text engine itself.)
     noFontSaid_ = true;
-    std::fputs("halyard: no usable font: neither fontconfig nor the fallback fonts give one, so the face "
-               "shows no text (install fonts-liberation)\n",
-               stderr);
+    Reporter::Report("no usable font: neither fontconfig nor the fallback fonts give one, so the face shows no "
+                     "text (install fonts-liberation)");
   }
-  labelDirty_ = true;
+  label_.changed = true;
 }
 
 void X11ClockWindow::SetWindowColors(std::int32_t textColor, std::int32_t backgroundColor) {
@@ -401,28 +360,24 @@ void X11ClockWindow::SetWindowColors(std::int32_t textColor, std::int32_t backgr
 void X11ClockWindow::PaintBackground() {
   // The window's own background, under whatever the controls leave uncovered.
   // The face keeps its part of the picture: only the bands around it are filled.
-  const LabelColors colors = ResolveLabelColors(windowText_, windowBackground_, system_);
-  const std::uint32_t pixel = ColorRefToPixel(colors.transparent ? system_.buttonFace : colors.background);
+  const std::uint32_t pixel = WindowPixel(system_);
   image_->PrepareToDraw();
   Picture& frame = image_->Frame();
   const PixelRect all = frame.Bounds();
-  if (!face_ || faceRect_.Empty()) {
+  const PixelRect face = face_.rect;
+  if (!face_.canvas || face.Empty()) {
     frame.FillRect(all, pixel);
   } else {
-    frame.FillRect({all.left, all.top, all.right, faceRect_.top}, pixel);
-    frame.FillRect({all.left, faceRect_.top, faceRect_.left, faceRect_.bottom}, pixel);
-    frame.FillRect({faceRect_.right, faceRect_.top, all.right, faceRect_.bottom}, pixel);
-    frame.FillRect({all.left, faceRect_.bottom, all.right, all.bottom}, pixel);
+    frame.FillRect({all.left, all.top, all.right, face.top}, pixel);
+    frame.FillRect({all.left, face.top, face.left, face.bottom}, pixel);
+    frame.FillRect({face.right, face.top, all.right, face.bottom}, pixel);
+    frame.FillRect({all.left, face.bottom, all.right, all.bottom}, pixel);
   }
-  labelDirty_ = labelId_ >= 0;
+  label_.changed = label_.id >= 0;
   pending_ = all;
 }
 
-TextExtent X11ClockWindow::ControlClientSize(std::int32_t id) {
-  const PixelRect* rect = id == faceId_ ? &faceRect_ : id == labelId_ ? &labelRect_ : nullptr;
-  if (rect == nullptr || id < 0) return {};
-  return {rect->right - rect->left, rect->bottom - rect->top};
-}
+TextExtent X11ClockWindow::ControlClientSize(std::int32_t id) { return ControlSize(id); }
 
 void X11ClockWindow::BringToForeground() {
   if (window_ == 0 || !mapped_) return;  // Show() maps it raised
@@ -450,32 +405,6 @@ void X11ClockWindow::Show() {
   if (colormap_ != 0) XInstallColormap(display_, colormap_);
   XFlush(display_);
   mapped_ = true;
-}
-
-Canvas* X11ClockWindow::FindCanvas(std::int32_t controlId) {
-  return controlId == faceId_ && faceId_ >= 0 ? face_.get() : nullptr;
-}
-
-bool X11ClockWindow::SetControlText(std::int32_t controlId, std::string_view text) {
-  if (controlId < 0) return false;
-  if (controlId == faceId_) return true;  // a graphic control shows no text
-  if (controlId != labelId_) return false;
-  if (label_ == text) return true;  // the same text: nothing to draw or send
-  label_.assign(text.data(), text.size());
-  labelDirty_ = true;
-  return true;
-}
-
-bool X11ClockWindow::SetControlColors(std::int32_t controlId, std::int32_t textColor,
-                                      std::int32_t backgroundColor) {
-  if (controlId < 0) return false;
-  if (controlId == faceId_) return true;
-  if (controlId != labelId_) return false;
-  if (labelTextColor_ == textColor && labelBackground_ == backgroundColor) return true;
-  labelTextColor_ = textColor;
-  labelBackground_ = backgroundColor;
-  labelDirty_ = true;
-  return true;
 }
 
 std::uint32_t X11ClockWindow::StartTimer(std::uint32_t timerId, std::uint32_t periodMs) {
@@ -509,10 +438,10 @@ void X11ClockWindow::DestroyWindow(bool alreadyGone) {
   timers_ = TimerSchedule{};
   if (memory_) memory_->Flush();
   if (tooltip_) tooltip_->Hide();
-  if (face_) {
+  if (Canvas* face = face_.canvas.get()) {
     // The face drew into the window's picture, which goes now: it keeps a
     // picture of its own for whatever is drawn until the fonts are released.
-    face_->Rebuild(std::make_unique<SoftRasterizer>(Picture(face_->Pixels()), faceText_.get()), dpi_);
+    face->Rebuild(std::make_unique<SoftRasterizer>(Picture(face->Pixels()), face_.text.get()), dpi_);
   }
   if (alreadyGone && image_) image_->ForgetWindow();
   image_.reset();
@@ -568,18 +497,18 @@ void X11ClockWindow::SetUrgent(bool urgent) {
 }
 
 void X11ClockWindow::Present(const Picture& picture, const PixelRect& area) {
-  if (window_ == 0 || faceId_ < 0) return;
+  const PixelRect face = face_.rect;
+  if (window_ == 0 || face_.id < 0) return;
   const PixelRect source = Intersect(area, picture.Bounds());
   if (source.Empty()) return;
-  const PixelRect target = Intersect({source.left + faceRect_.left, source.top + faceRect_.top,
-                                      source.right + faceRect_.left, source.bottom + faceRect_.top},
-                                     faceRect_);
+  const PixelRect target = Intersect(
+      {source.left + face.left, source.top + face.top, source.right + face.left, source.bottom + face.top}, face);
   Picture& frame = image_->Frame();
-  if (picture.Data() != frame.Row(faceRect_.top) + faceRect_.left) {
+  if (picture.Data() != frame.Row(face.top) + face.left) {
     // Not the face's own view of the frame (nothing else presents today): copied.
     const auto count = static_cast<std::size_t>(target.right - target.left);
     for (std::int32_t y = target.top; y < target.bottom; ++y) {
-      std::copy_n(picture.Row(y - faceRect_.top) + (target.left - faceRect_.left), count, frame.Row(y) + target.left);
+      std::copy_n(picture.Row(y - face.top) + (target.left - face.left), count, frame.Row(y) + target.left);
     }
   }
   pending_ = Union(pending_, target);
@@ -587,22 +516,24 @@ void X11ClockWindow::Present(const Picture& picture, const PixelRect& area) {
   SendPending();
 }
 
+void X11ClockWindow::BeforeDrawing() {
+  // The face draws straight into the memory the server reads the window from.
+  if (image_) image_->PrepareToDraw();
+}
+
 void X11ClockWindow::ComposeLabel() {
-  labelDirty_ = false;
-  if (labelId_ < 0 || labelRect_.Empty() || !image_) return;
-  // Under a transparent label the window background shows.
-  const LabelColors window = ResolveLabelColors(windowText_, windowBackground_, system_);
+  if (label_.id < 0 || label_.rect.Empty() || !image_) {
+    label_.changed = false;
+    return;
+  }
   image_->PrepareToDraw();
-  Picture& frame = image_->Frame();
-  frame.FillRect(labelRect_, ColorRefToPixel(window.transparent ? system_.buttonFace : window.background));
-  PaintLabel(frame, labelRect_, labelText_.get(), label_,
-             ResolveLabelColors(labelTextColor_, labelBackground_, system_));
-  pending_ = Union(pending_, labelRect_);
+  PaintLabel(image_->Frame(), system_);
+  pending_ = Union(pending_, label_.rect);
 }
 
 void X11ClockWindow::SendPending() {
   if (window_ == 0 || !image_) return;
-  if (labelDirty_) ComposeLabel();
+  if (label_.changed) ComposeLabel();
   if (pending_.Empty()) return;
   image_->Send(image_->Frame(), pending_);
   pending_ = {};
@@ -610,8 +541,8 @@ void X11ClockWindow::SendPending() {
 
 void X11ClockWindow::Dispatch(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam) {
   if (handler_ == nullptr) return;
-  // The handler may draw into the picture the server last read from.
-  if (image_) image_->PrepareToDraw();
+  // Whatever the handler draws waits, just before, for the server to have
+  // read the picture (BeforeDrawing); a tick that draws nothing does not wait.
   handler_(this, message, wParam, lParam);
 }
 
@@ -622,7 +553,7 @@ void X11ClockWindow::SetFaceTooltip(TooltipLinesProvider provider) {
 }
 
 void X11ClockWindow::FollowPointer(const XEvent& event) {
-  switch (tooltip_->OnEvent(event, faceRect_)) {
+  switch (tooltip_->OnEvent(event, face_.rect)) {
     case X11Tooltip::RestTimer::Restart:
       timers_.Start(kTooltipTimerId, kTooltipDelayMs, Now());
       break;
@@ -662,6 +593,15 @@ void X11ClockWindow::HandleEvent(XEvent& event) {
       break;
     case MapNotify:
       if (event.xmap.window == window_) mapped_ = true;
+      break;
+    case Expose:
+      // The server fills an uncovered area from the shared picture as it
+      // handles the uncovering, which can fall while a repaint draws into it;
+      // now, between repaints, the area is filled again from a whole picture.
+      if (event.xexpose.window == window_ && image_ && image_->SharedPixmap()) {
+        XClearArea(display_, window_, event.xexpose.x, event.xexpose.y, static_cast<unsigned>(event.xexpose.width),
+                   static_cast<unsigned>(event.xexpose.height), False);
+      }
       break;
     case FocusIn:
       if (event.xfocus.window == window_ && event.xfocus.detail != NotifyPointer) SetUrgent(false);
@@ -710,7 +650,10 @@ void X11ClockWindow::RunEventLoop(ClockEventHandler handler) {
         continue;
       }
       Dispatch(kEventTimer, *id, 0);
-      if (*id == kClockTimerId && !destroyed_) KeepClockTimerInPhase();
+      if (*id == kClockTimerId && !destroyed_) {
+        KeepClockTimerInPhase();
+        if (tooltip_) tooltip_->Refresh();  // its lines follow the face
+      }
     }
     if (destroyed_) break;
     SendPending();
@@ -774,9 +717,9 @@ void X11ClockWindow::NoteMove() {
 void X11ClockWindow::ReleaseFonts() {
   // The fonts belong to the controls; they go once the window is gone.
   if (!destroyed_) return;
-  face_.reset();
-  faceText_.reset();
-  labelText_.reset();
+  face_.canvas.reset();
+  face_.text.reset();
+  label_.text.reset();
 }
 
 }  // namespace halyard

@@ -11,8 +11,7 @@
 
 #include "platform/canvas/Canvas.h"
 #include "platform/window/ClockWindowPlatform.h"
-#include "platform/canvas/LabelPicture.h"
-#include "platform/canvas/TextEngine.h"
+#include "platform/window/DrawnControls.h"
 #include "platform/window/WindowHost.h"
 #include "platform/window/PositionMemory.h"
 #include "platform/window/WindowPlacement.h"
@@ -28,7 +27,7 @@ namespace halyard {
 class WindowImage;
 class X11Tooltip;
 
-class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, public CanvasPresenter {
+class X11ClockWindow final : public ClockWindowPlatform, public DrawnControls, public CanvasPresenter {
  public:
   // Connects to `displayName` (null: $DISPLAY); null when no server answers.
   static std::unique_ptr<X11ClockWindow> Connect(const char* displayName = nullptr);
@@ -55,10 +54,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   void ReleaseFonts() override;
   void SetFaceTooltip(TooltipLinesProvider provider) override;
 
-  // WindowHost
-  Canvas* FindCanvas(std::int32_t controlId) override;
-  bool SetControlText(std::int32_t controlId, std::string_view text) override;
-  bool SetControlColors(std::int32_t controlId, std::int32_t textColor, std::int32_t backgroundColor) override;
+  // WindowHost, beside the controls' calls (DrawnControls)
   std::uint32_t StartTimer(std::uint32_t timerId, std::uint32_t periodMs) override;
   void StopTimer(std::uint32_t handle) override;
   void EndWindow() override;
@@ -69,6 +65,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
 
   // CanvasPresenter: the face's picture reaches the screen.
   void Present(const Picture& picture, const PixelRect& area) override;
+  void BeforeDrawing() override;
 
   // --- for tests and diagnostics ---
   Display* XDisplay() const { return display_; }
@@ -86,9 +83,8 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   struct Atoms;
 
   void SetWindowProperties(std::string_view caption);
-  // Settles the layout resolution, size and place of the window about to be
-  // made (scale, fit-screen, geometry, remember-position); false when no
-  // window can be made.
+  // Makes the window at the layout resolution, size and place the settings
+  // ask for (WindowPlacer); false when no window can be made.
   bool PlaceWindow(std::string_view caption, TextExtent units);
   void SetSizeHints();
   bool CreateBareWindow();  // at position_, client_ in size, not mapped
@@ -128,22 +124,7 @@ class X11ClockWindow final : public ClockWindowPlatform, public WindowHost, publ
   std::unique_ptr<WindowImage> image_;  // holds the client area's picture
   PixelRect pending_{};  // composed but not yet sent
 
-  std::int32_t faceId_ = -1;
-  PixelRect faceRect_{};
-  std::unique_ptr<TextEngine> faceText_;
-  std::unique_ptr<Canvas> face_;
-
-  std::int32_t labelId_ = -1;
-  PixelRect labelRect_{};
-  std::unique_ptr<TextEngine> labelText_;
-  std::string label_;
-  std::int32_t labelTextColor_ = -1;
-  std::int32_t labelBackground_ = -1;
-  bool labelDirty_ = false;
   bool noFontSaid_ = false;  // the missing font is named once
-
-  std::int32_t windowText_ = -1;
-  std::int32_t windowBackground_ = -1;
 
   TimerSchedule timers_;
   ClockEventHandler handler_ = nullptr;

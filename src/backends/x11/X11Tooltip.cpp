@@ -128,25 +128,59 @@ void X11Tooltip::Show() {
   Atom type = XInternAtom(display_, "_NET_WM_WINDOW_TYPE", False);
   Atom tooltip = XInternAtom(display_, "_NET_WM_WINDOW_TYPE_TOOLTIP", False);
   XChangeProperty(display_, window_, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&tooltip), 1);
-  std::string text;
-  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
-  const std::string utf8 = LocaleToUtf8(text);
-  XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_NAME", False),
-                  XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+  NameWindow(lines);
   const long pid = static_cast<long>(getpid());
   XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&pid), 1);
 
   image_ = std::make_unique<WindowImage>(display_, window_, visual, depth, picture.Width(), picture.Height(), false);
   image_->Send(picture, picture.Bounds());
+  lines_ = lines;
+  shownAt_ = {x, y, x + picture.Width(), y + picture.Height()};
   XMapRaised(display_, window_);
   XFlush(display_);
+}
+
+void X11Tooltip::Refresh() {
+  if (!Shown() || provider_ == nullptr || !text_) return;
+  std::vector<std::string> lines = provider_();
+  if (lines == lines_) return;
+  if (lines.empty()) {
+    Hide();
+    return;
+  }
+  const Picture picture = Draw(lines, *text_);
+  if (picture.Width() != shownAt_.right - shownAt_.left || picture.Height() != shownAt_.bottom - shownAt_.top) {
+    // A line grew or shrank: the same place, kept on the screen, and a picture of the new size.
+    XWindowAttributes owner{};
+    if (XGetWindowAttributes(display_, owner_, &owner) == 0) return;
+    const int x = std::clamp(shownAt_.left, 0, std::max(0, DisplayWidth(display_, screen_) - picture.Width()));
+    image_.reset();
+    XMoveResizeWindow(display_, window_, x, shownAt_.top, static_cast<unsigned>(picture.Width()),
+                      static_cast<unsigned>(picture.Height()));
+    image_ = std::make_unique<WindowImage>(display_, window_, owner.visual, owner.depth, picture.Width(),
+                                           picture.Height(), false);
+    shownAt_ = {x, shownAt_.top, x + picture.Width(), shownAt_.top + picture.Height()};
+  }
+  image_->Send(picture, picture.Bounds());
+  NameWindow(lines);
+  lines_ = std::move(lines);
+  XFlush(display_);
+}
+
+void X11Tooltip::NameWindow(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  const std::string utf8 = LocaleToUtf8(text);
+  XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_NAME", False),
+                  XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
 }
 
 void X11Tooltip::Hide() {
   if (window_ == 0) return;
   image_.reset();
+  lines_.clear();
   XDestroyWindow(display_, window_);
   window_ = 0;
   XFlush(display_);

@@ -37,6 +37,10 @@ class X11Tooltip {
   // The pointer has rested: show the lines below it.
   void Show();
   void Hide();
+  // While it shows, asks for the lines again and shows them where they
+  // changed: the clock calls this at each repaint, so the tooltip's times and
+  // countdown stay current.
+  void Refresh();
 
   bool Shown() const { return window_ != 0; }
   unsigned long XWindow() const { return window_; }  // an Xlib Window, 0 when hidden
@@ -45,6 +49,9 @@ class X11Tooltip {
   static Picture Draw(const std::vector<std::string>& lines, TextEngine& text);
 
  private:
+  // Names the window with its lines, for compositors and accessibility tools.
+  void NameWindow(const std::vector<std::string>& lines);
+
   Display* display_;
   int screen_;
   unsigned long owner_;  // Window
@@ -55,6 +62,8 @@ class X11Tooltip {
   bool overFace_ = false;
   unsigned long window_ = 0;  // Window
   std::unique_ptr<WindowImage> image_;
+  std::vector<std::string> lines_;  // as shown
+  PixelRect shownAt_{};             // the window's place on the screen
 };
 
 }  // namespace halyard

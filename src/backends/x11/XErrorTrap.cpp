@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "options/Reporter.h"
+
 namespace halyard {
 
 namespace {
@@ -9,8 +11,7 @@ XErrorTrap* g_activeTrap = nullptr;
 
 int ExitOnDisplayLoss(Display*) {
   // Xlib forbids returning from here; nothing more can be drawn or flushed.
-  static constexpr char kMessage[] = "halyard: the connection to the X server was lost\n";
-  [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  Reporter::Report("the connection to the X server was lost");
   _exit(kDisplayLostExitStatus);
 }
 }  // namespace

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
+#include "platform/canvas/Dpi.h"
+#include "platform/canvas/RoundHalfEven.h"
 
 namespace halyard {
 namespace {
@@ -15,24 +18,24 @@ thread_local Canvas* g_current = nullptr;
 constexpr long double kCoordinateLimit = 1 << 28;
 
 std::int32_t RoundToPixel(long double value) {
-  if (std::isnan(value)) return 0;
-  value = std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
-  // Ties to even in the default rounding mode. lrint, unlike nearbyint, need
-  // not save and restore the floating-point state, nor switch the FPU to
-  // truncation for the conversion: together those cost a third of a repaint.
-  return static_cast<std::int32_t>(std::lrint(value));
+  return RoundHalfEven(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
 }
 
-// Unscaled coordinates are floats, which a long double holds exactly, so
-// rounding the float itself gives the same pixel without the x87 unit.
 std::int32_t RoundToPixel(float value) {
   if (!(std::fabs(value) <= static_cast<float>(kCoordinateLimit))) {
     return RoundToPixel(static_cast<long double>(value));
   }
-  return static_cast<std::int32_t>(std::lrint(value));
+  return RoundHalfEven(value);
 }
 
 std::uint32_t Low24(std::int32_t color) { return static_cast<std::uint32_t>(color) & 0xFFFFFFu; }
+
+// A shape's fill: the outline's colour by default, none, or the colour given.
+std::optional<std::uint32_t> ResolveFill(std::int32_t fill, std::uint32_t outlineColor) {
+  if (fill == ColorDefault) return outlineColor;
+  if (fill == ColorNone) return std::nullopt;
+  return Low24(fill);
+}
 
 }  // namespace
 
@@ -40,7 +43,7 @@ Canvas::Canvas(std::unique_ptr<Rasterizer> rasterizer, CanvasPresenter* presente
                SystemColors colors)
     : rasterizer_(std::move(rasterizer)),
       presenter_(presenter),
-      dpi_(dpi > 0 ? dpi : 96),
+      dpi_(dpi > 0 ? dpi : kDefaultDpi),
       system_(colors),
       foreground_(static_cast<std::int32_t>(colors.windowText)),
       background_(static_cast<std::int32_t>(colors.buttonFace)) {
@@ -54,7 +57,7 @@ Canvas::~Canvas() {
 
 void Canvas::Rebuild(std::unique_ptr<Rasterizer> rasterizer, std::int32_t dpi) {
   rasterizer_ = std::move(rasterizer);
-  dpi_ = dpi > 0 ? dpi : 96;
+  dpi_ = dpi > 0 ? dpi : kDefaultDpi;
   rasterizer_->FillAll(background_ == ColorNone ? system_.buttonFace : Low24(background_));
   if (hasFont_ && rasterizer_->SetFont(font_, dpi_)) {
     lineHeight_ = rasterizer_->Metrics().LineHeight();
@@ -115,6 +118,7 @@ DrawOp& Canvas::NewOp(DrawOp::Kind kind) {
 
 void Canvas::Emit(const PixelRect& area) {
   if (mode_ == DrawingMode::Immediate) {
+    if (presenter_ != nullptr) presenter_->BeforeDrawing();
     DrawingRecord::Draw(*rasterizer_, record_.Adding());
     pending_ = record_.Size() > 0;
     // The picture now holds something no record describes.
@@ -129,6 +133,7 @@ std::span<const PixelRect> Canvas::DrawPending() {
   if (!pending_) return {};
   pending_ = false;
   const std::span<const PixelRect> areas = record_.Changes();
+  if (!areas.empty() && presenter_ != nullptr) presenter_->BeforeDrawing();
   for (const PixelRect& area : areas) record_.Replay(*rasterizer_, area, dpi_, hasFont_ ? &font_ : nullptr);
   record_.Commit();
   return areas;
@@ -282,12 +287,7 @@ void Canvas::DoBox(float x1, float y1, float x2, float y2, std::int32_t cornerPe
   const PixelPoint b = ToPixel(x2, y2);
   const PixelRect box{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
   const std::uint32_t outlineColor = ResolveOutline(outline);
-  std::optional<std::uint32_t> fillColor;
-  if (fill == ColorDefault) {
-    fillColor = outlineColor;
-  } else if (fill != ColorNone) {
-    fillColor = Low24(fill);
-  }
+  const std::optional<std::uint32_t> fillColor = ResolveFill(fill, outlineColor);
   const std::int32_t pen = std::clamp(penWidth_, 0, 1 << 16);
   DrawOp& op = NewOp(ellipse ? DrawOp::Kind::Ellipse : DrawOp::Kind::RoundBox);
   op.rect = box;
@@ -324,12 +324,7 @@ void Canvas::DoPolygon(std::span<const PointF> points, std::int32_t outline, std
   DrawOp& op = NewOp(DrawOp::Kind::Polygon);
   for (const PointF& p : points) op.points.push_back(ToPixel(p.x, p.y));
   const std::uint32_t outlineColor = ResolveOutline(outline);
-  std::optional<std::uint32_t> fillColor;
-  if (fill == ColorDefault) {
-    fillColor = outlineColor;
-  } else if (fill != ColorNone) {
-    fillColor = Low24(fill);
-  }
+  const std::optional<std::uint32_t> fillColor = ResolveFill(fill, outlineColor);
   op.pen = std::clamp(penWidth_, 0, 1 << 16);
   op.color = outlineColor;
   op.fill = fillColor;

@@ -39,6 +39,9 @@ class CanvasPresenter {
  public:
   virtual ~CanvasPresenter() = default;
   virtual void Present(const Picture& picture, const PixelRect& area) = 0;
+  // The picture is about to be drawn into: a screen that may still be reading
+  // what was presented from it must be done first.
+  virtual void BeforeDrawing() {}
 };
 
 // Platform colours the canvas falls back on.
@@ -105,6 +108,8 @@ class Canvas {
   bool Scaled() const { return scaled_; }
   DrawingMode Mode() const { return mode_; }
   PixelRect ChangedArea() const { return changed_; }
+  // The picture is the last repaint, as recorded, and nothing is pending.
+  bool ShowsLastRepaint() const { return record_.Shown() && !pending_; }
   // The areas the last Redraw drew and showed (empty when nothing changed).
   std::span<const PixelRect> LastRedrawAreas() const { return lastAreas_; }
   std::int32_t Dpi() const { return dpi_; }

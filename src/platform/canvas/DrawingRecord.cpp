@@ -4,6 +4,8 @@
 #include <limits>
 #include <utility>
 
+#include "platform/canvas/DrawingBoxTrim.h"
+
 namespace halyard {
 namespace {
 
@@ -13,13 +15,6 @@ constexpr PixelRect kEverywhere{std::numeric_limits<std::int32_t>::min() / 2,
                                 std::numeric_limits<std::int32_t>::max() / 2,
                                 std::numeric_limits<std::int32_t>::max() / 2};
 
-#ifdef HALYARD_TEST_SHRUNKEN_BOXES
-// A test build only: boxes too small for the pens, which the replay test must notice.
-constexpr std::int64_t kShrink = 3;
-#else
-constexpr std::int64_t kShrink = 0;
-#endif
-
 std::int32_t Clamp32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, kEverywhere.left, kEverywhere.right));
 }
@@ -28,7 +23,7 @@ std::int32_t Clamp32(std::int64_t v) {
 // pen (round caps reach a pixel further) and a pixel for rounding.
 std::int64_t Reach(std::int32_t pen) {
   const std::int64_t width = std::max<std::int64_t>(1, pen < 0 ? -static_cast<std::int64_t>(pen) : pen);
-  return std::max<std::int64_t>(0, width / 2 + 2 - kShrink);
+  return std::max<std::int64_t>(0, width / 2 + 2 - kDrawingBoxTrim);
 }
 
 // Points from x0..x1, y0..y1 (inclusive) with a pen of `pen` around them, and
@@ -262,8 +257,8 @@ bool DrawingRecord::AddTextChange(const DrawOp& now, const DrawOp& before) {
     }
   }
   if (left < right) {
-    const PixelRect columns{Clamp32(now.from.x + left + kShrink), now.rect.top, Clamp32(now.from.x + right - kShrink),
-                            now.rect.bottom};
+    const PixelRect columns{Clamp32(now.from.x + left + kDrawingBoxTrim), now.rect.top,
+                            Clamp32(now.from.x + right - kDrawingBoxTrim), now.rect.bottom};
     AddArea(Intersect(Intersect(columns, now.rect), bounds_));
   }
   return true;

@@ -80,6 +80,8 @@ class DrawingRecord {
   // The areas of the picture that differ from the repaint last shown: all of
   // it when that repaint is unknown.
   std::span<const PixelRect> Changes();
+  // The picture shows the last repaint committed.
+  bool Shown() const { return shownValid_; }
   // The picture no longer shows the last repaint: the next change is total.
   void Forget() { shownValid_ = false; }
   // What was recorded is now what the picture shows.

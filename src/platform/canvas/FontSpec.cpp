@@ -1,13 +1,12 @@
 #include "platform/canvas/FontSpec.h"
 
-#include <cmath>
+#include "platform/canvas/RoundHalfEven.h"
 
 namespace halyard {
 
 std::int32_t FontPixelHeight(float points, std::int32_t dpi) {
   const long double size = points == 0 ? 8.0L : static_cast<long double>(points);
-  // nearbyint rounds half to even in the default rounding mode.
-  return -static_cast<std::int32_t>(std::nearbyint(static_cast<long double>(dpi) * size / 72.0L));
+  return -RoundHalfEven(static_cast<long double>(dpi) * size / 72.0L);
 }
 
 FontSpec ClockFontSpec() {

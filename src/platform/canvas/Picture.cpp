@@ -5,19 +5,6 @@
 
 namespace halyard {
 
-PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
-  PixelRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-  return r.Empty() ? PixelRect{} : r;
-}
-
-PixelRect Union(const PixelRect& a, const PixelRect& b) {
-  if (a.Empty()) return b;
-  if (b.Empty()) return a;
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-          std::max(a.bottom, b.bottom)};
-}
-
 Picture::Picture(std::int32_t width, std::int32_t height, std::uint32_t pixel)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), stride_(width_),
       data_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), pixel),

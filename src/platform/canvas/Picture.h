@@ -5,6 +5,7 @@
 // rows may lie further apart than the view is wide.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -27,8 +28,19 @@ struct PixelRect {
   bool operator==(const PixelRect&) const = default;
 };
 
-PixelRect Intersect(const PixelRect& a, const PixelRect& b);
-PixelRect Union(const PixelRect& a, const PixelRect& b);  // an empty side is ignored
+// Inline: a repaint asks them some thousand times.
+inline PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+  const PixelRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                    std::min(a.bottom, b.bottom)};
+  return r.Empty() ? PixelRect{} : r;
+}
+// An empty side is ignored.
+inline PixelRect Union(const PixelRect& a, const PixelRect& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
 
 // GDI colours are 0x00BBGGRR; pictures hold 0x00RRGGBB.
 constexpr std::uint32_t ColorRefToPixel(std::uint32_t colorRef) {

@@ -29,9 +29,15 @@ std::int32_t DialogUnits::ToUnitsY(std::int32_t pixels) const {
   return baseY <= 0 ? 0 : NearestUnitHalfUp(pixels, 8, baseY);
 }
 
+PixelRect DialogUnits::ToPixels(const DialogRect& rect) const {
+  const std::int32_t x = ToPixelsX(rect.x);
+  const std::int32_t y = ToPixelsY(rect.y);
+  return {x, y, x + ToPixelsX(rect.cx), y + ToPixelsY(rect.cy)};
+}
+
 DialogUnits DialogUnits::ForDpi(std::int32_t dpi) {
-  if (dpi <= 0) dpi = 96;
-  return {MulDiv(6, dpi, 96), MulDiv(13, dpi, 96)};
+  if (dpi <= 0) dpi = kDefaultDpi;
+  return {MulDiv(kBaseXAtDefaultDpi, dpi, kDefaultDpi), MulDiv(kBaseYAtDefaultDpi, dpi, kDefaultDpi)};
 }
 
 }  // namespace halyard

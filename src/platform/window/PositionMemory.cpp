@@ -1,7 +1,6 @@
 #include "platform/window/PositionMemory.h"
 
-#include <cstdio>
-
+#include "options/Reporter.h"
 #include "platform/window/OptionsPath.h"
 #include "platform/window/SavedPosition.h"
 
@@ -58,7 +57,7 @@ void PositionMemory::Write(PixelPoint where, Time now) {
     written_ = where;
   } else if (!failed_) {
     failed_ = true;
-    std::fprintf(stderr, "halyard: cannot keep the window's position: %s\n", error.c_str());
+    Reporter::Report("cannot keep the window's position: " + error);
   }
 }
 

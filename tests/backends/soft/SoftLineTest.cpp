@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <random>
 
+#include "backends/soft/Point64.h"
 #include "backends/soft/SoftRasterizer.h"
 #include "backends/soft/SoftTestSupport.h"
 
@@ -16,7 +17,7 @@ using namespace testing;
 // minor coordinate to nearest, and send exact halves to the smaller
 // coordinate in every octant. Only majors inside [0, size) are listed.
 PixelSet ExpectedThinLine(PixelPoint a, PixelPoint b, int size) {
-  using W = __int128;
+  using W = soft::Wide;  // __int128 where the compiler has it
   const W dx = W{b.x} - a.x, dy = W{b.y} - a.y;
   const bool xMajor = (dx < 0 ? -dx : dx) > (dy < 0 ? -dy : dy);
   const W dMajor = xMajor ? dx : dy, dMinor = xMajor ? dy : dx;
@@ -29,7 +30,7 @@ PixelSet ExpectedThinLine(PixelPoint a, PixelPoint b, int size) {
     const W num = 2 * i * dMinor - len, den = 2 * len;  // minor offset = ceil(num / den)
     const W minor = minor0 + (num >= 0 ? (num + den - 1) / den : -((-num) / den));
     if (minor < 0 || minor >= size) continue;
-    const int n = static_cast<int>(minor);
+    const int n = static_cast<int>(static_cast<std::int64_t>(minor));
     out.insert(xMajor ? std::pair{m, n} : std::pair{n, m});
   }
   return out;

@@ -46,10 +46,11 @@ inline std::string WindowText(HWND window) {
   return narrow;
 }
 
-inline RECT UnitsToPixels(HWND dialog, int x, int y, int cx, int cy) {
-  RECT r{x, y, x + cx, y + cy};
-  MapDialogRect(dialog, &r);
-  return r;
+// A rectangle of the layout in pixels, in the layout's units at `dpi` (the
+// same on every platform, whatever font the dialog's template names).
+inline RECT UnitsToPixels(std::int32_t dpi, int x, int y, int cx, int cy) {
+  const PixelRect r = DialogUnits::ForDpi(dpi).ToPixels({x, y, cx, cy});
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 inline std::size_t DistinctColours(const Picture& picture) {
@@ -58,32 +59,38 @@ inline std::size_t DistinctColours(const Picture& picture) {
   return colours.size();
 }
 
-// What the control shows on screen, read back through its own DC.
-inline Picture ScreenPixels(HWND control) {
-  RECT client{};
-  GetClientRect(control, &client);
-  Picture picture(client.right, client.bottom);
-  HDC dc = GetDC(control);
+// An area of a DC as a picture, read back through a DIB.
+inline Picture DcPixels(HDC dc, int left, int top, int width, int height) {
+  Picture picture(width, height);
   HDC memory = CreateCompatibleDC(dc);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = client.right;
-  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, dc, left, top, SRCCOPY);
   GdiFlush();
   const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  for (int y = 0; y < client.bottom; ++y) {
-    for (int x = 0; x < client.right; ++x) picture.Set(x, y, pixels[y * client.right + x] & 0xFFFFFF);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) picture.Set(x, y, pixels[y * width + x] & 0xFFFFFF);
   }
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
+  return picture;
+}
+
+// What the control shows on screen, read back through its own DC.
+inline Picture ScreenPixels(HWND control) {
+  RECT client{};
+  GetClientRect(control, &client);
+  HDC dc = GetDC(control);
+  Picture picture = DcPixels(dc, 0, 0, client.right, client.bottom);
   ReleaseDC(control, dc);
   return picture;
 }

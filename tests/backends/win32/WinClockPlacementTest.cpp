@@ -2,25 +2,16 @@
 // the dialog font measured there, as a monitor of that resolution would have it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-
 #include "WinClockFixture.h"
-#include "backends/gdi/BmpFile.h"
 #include "platform/window/WindowScale.h"
 
 namespace halyard {
 namespace {
 
 using testing::Pump;
-using testing::ScreenPixels;
 
-// HALYARD_TEST_SCALE (default 2) sets the scale; with HALYARD_SCALE_SHOT the
-// client area is written there, so scripts/win32-tests.sh can hold scale 2 at
-// 96 dpi against scale 1 at 192 dpi.
 TEST(WinClockPlacementTest, AScaledWindowIsDrawnAtTheScaledResolution) {
-  const char* scaleText = std::getenv("HALYARD_TEST_SCALE");
-  const double scale = scaleText != nullptr ? std::atof(scaleText) : 2.0;
+  const double scale = 2.0;
   // The system keeps a window no taller than the screen.
   if (GetSystemMetrics(SM_CYSCREEN) < 1000) GTEST_SKIP() << "needs a screen of 1000 rows (scripts/win32-tests.sh)";
   testing::FixedClock clock;
@@ -47,11 +38,6 @@ TEST(WinClockPlacementTest, AScaledWindowIsDrawnAtTheScaledResolution) {
   const TextExtent face = window.ControlClientSize(kClockFaceId);
   EXPECT_EQ(face.width, units.ToPixelsX(kFaceRectUnits.cx));
   EXPECT_EQ(face.height, units.ToPixelsY(kFaceRectUnits.cy));
-  if (const char* shot = std::getenv("HALYARD_SCALE_SHOT")) {
-    EXPECT_TRUE(testing::WriteBmp(ScreenPixels(dialog), shot));
-    std::printf("[ info     ] %d dpi at scale %g: client %ldx%ld, written to %s\n", window.Dpi(), scale, client.right,
-                client.bottom, shot);
-  }
   SetHandlerClock(nullptr);
   ClockTimerHandle() = 0;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/ClockTooltip.h"
 #include "backends/win32/GdiObjectCount.h"
 #include "backends/win32/WinClockFixture.h"
 
@@ -80,15 +81,15 @@ TEST_F(WinClockWindowTest, HasTheFixedTopmostShapeInDialogUnits) {
 
   RECT client{};
   GetClientRect(dialog, &client);
-  const RECT whole = UnitsToPixels(dialog, 0, 0, 220, 300);
+  const RECT whole = UnitsToPixels(window->Dpi(), 0, 0, 220, 300);
   EXPECT_EQ(client.right, whole.right);
   EXPECT_EQ(client.bottom, whole.bottom);
   EXPECT_GT(client.bottom, client.right) << "portrait, not 300 x 220";
 
   ASSERT_NE(face, nullptr);
   ASSERT_NE(label, nullptr);
-  ExpectRect(RectInParent(face), UnitsToPixels(dialog, 0, 0, 220, 250));
-  ExpectRect(RectInParent(label), UnitsToPixels(dialog, 0, 250, 220, 50));
+  ExpectRect(RectInParent(face), UnitsToPixels(window->Dpi(), 0, 0, 220, 250));
+  ExpectRect(RectInParent(label), UnitsToPixels(window->Dpi(), 0, 250, 220, 50));
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(face, GWL_STYLE)), 0x5001000Du);
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(label, GWL_STYLE)), 0x50000201u);
   wchar_t className[32] = {};
@@ -309,7 +310,11 @@ TEST_F(WinClockWindowTest, DpiChangeRebuildsTheFaceAndTheLabelFont) {
   EXPECT_EQ(FaceCanvas().Pixels().Height(), faceSize.height);
   EXPECT_GT(DistinctColours(FaceCanvas().Pixels()), 2u) << "repainted after the rebuild";
   EXPECT_EQ(FontOf(label).lfHeight, FontPixelHeight(20, 192));
-  ExpectRect(RectInParent(label), UnitsToPixels(dialog, 0, 250, 220, 50));
+  ExpectRect(RectInParent(label), UnitsToPixels(192, 0, 250, 220, 50));
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, 660);  // as the Linux window at 192 dpi
+  EXPECT_EQ(client.bottom, 975);
 }
 
 // The face's tooltip: the standard control, over the face, asking for its
@@ -331,6 +336,63 @@ TEST_F(WinClockWindowTest, TheFaceTooltipAsksForItsLinesWhenItShows) {
   SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(kClockFaceId), reinterpret_cast<LPARAM>(&request));
   ASSERT_NE(request.lpszText, nullptr);
   EXPECT_EQ(std::wstring(request.lpszText), L"System clock: unknown\r\nNext: a second line");
+}
+
+std::string TooltipShown(HWND tooltip) {
+  wchar_t text[512] = {};
+  GetWindowTextW(tooltip, text, 512);
+  char narrow[1024] = {};
+  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+  return narrow;
+}
+
+// The second time in a real window: below the dial of the face drawn before it
+// shows, and in the tooltip, whose lines follow the ticks while it is open.
+TEST_F(WinClockWindowTest, TheSecondTimeShowsAndTheOpenTooltipFollowsTheTicks) {
+  clock.Set(14, 5, 9);
+  Initialise();
+  const Picture plain = FaceCanvas().Pixels();
+  CurrentClockSettings().secondTime = "Nepal Standard Time";
+  Initialise();
+  const Picture& shown = FaceCanvas().Pixels();
+  int changedTop = shown.Height(), changed = 0;
+  for (int y = 0; y < shown.Height(); ++y) {
+    for (int x = 0; x < shown.Width(); ++x) {
+      if (shown.Get(x, y) == plain.Get(x, y)) continue;
+      changedTop = std::min(changedTop, y);
+      ++changed;
+    }
+  }
+  EXPECT_GT(changed, 50) << "no second legend";
+  EXPECT_GT(changedTop, shown.Height() / 2 + shown.Width() / 2 - 10) << "the legend reaches into the dial";
+
+  window->SetHandler(&ClockWindowHandler);
+  window->SetFaceTooltip(&CurrentClockTooltipLines);
+  window->Show();
+  HWND tooltip = window->TooltipHandle();
+  ASSERT_NE(tooltip, nullptr);
+  RECT area{};
+  GetWindowRect(face, &area);
+  SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+  POINT over{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+  ScreenToClient(dialog, &over);
+  const auto until = [&](auto done) {
+    for (int i = 0; i < 300 && !done(); ++i) {
+      Pump(dialog);
+      Sleep(10);
+    }
+    return done();
+  };
+  // The pointer comes to rest on the face; every move starts the wait again.
+  SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+  ASSERT_TRUE(until([&] { return IsWindowVisible(tooltip) != FALSE; })) << "the tooltip did not show";
+  EXPECT_NE(TooltipShown(tooltip).find("Nepal Standard Time: 19:50:09 +0545 (UTC+05:45)"), std::string::npos)
+      << TooltipShown(tooltip);
+
+  clock.Set(14, 5, 10);
+  SendMessageW(dialog, WM_TIMER, kClockTimerId, 0);
+  EXPECT_TRUE(until([&] { return TooltipShown(tooltip).find("19:50:10 +0545") != std::string::npos; }))
+      << "the open tooltip kept its old lines: " << TooltipShown(tooltip);
 }
 
 // --- ending the window through the message loop ---

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -143,6 +144,24 @@ unsigned long TestDisplay::WaitForMappedWindow(long pid, int timeoutMs) const {
     pollfd watch{ConnectionNumber(display_), POLLIN, 0};
     poll(&watch, 1, static_cast<int>(left.count()));
   }
+}
+
+unsigned long TestDisplay::WaitForClient(long pid, int timeoutMs) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const auto clients = GetProperty(DefaultRootWindow(display_), "_NET_CLIENT_LIST");
+    for (const unsigned long client : clients ? clients->items : std::vector<unsigned long>{}) {
+      const auto owner = GetProperty(client, "_NET_WM_PID");
+      XWindowAttributes attributes{};
+      if (owner && owner->items == std::vector<unsigned long>{static_cast<unsigned long>(pid)} &&
+          XGetWindowAttributes(display_, client, &attributes) && attributes.map_state == IsViewable &&
+          GetProperty(client, "_NET_FRAME_EXTENTS")) {
+        return client;
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return 0;
 }
 
 bool TestDisplay::WaitForDestroyedWindow(unsigned long window, int timeoutMs) const {

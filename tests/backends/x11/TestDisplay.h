@@ -53,6 +53,9 @@ class TestDisplay {
   // _NET_WM_PID is `pid`; 0 if none was. Must be called after WatchRoot().
   void WatchRoot() const;
   unsigned long WaitForMappedWindow(long pid, int timeoutMs) const;
+  // Waits up to `timeoutMs` for the window manager to list, show and frame a
+  // window whose _NET_WM_PID is `pid`; 0 if none was.
+  unsigned long WaitForClient(long pid, int timeoutMs) const;
   // Whether `window` was destroyed within `timeoutMs` (after WatchRoot()).
   bool WaitForDestroyedWindow(unsigned long window, int timeoutMs) const;
 

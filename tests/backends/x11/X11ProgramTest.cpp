@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,65 +21,27 @@
 #include <thread>
 
 #include "TestDisplay.h"
+#include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/posix/PngFile.h"
 #include "platform/canvas/Rasterizer.h"
+#include "platform/window/DialogUnits.h"
+#include "support/ChildProcess.h"
+#include "support/WindowShot.h"
 
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
-extern char** environ;
-
 namespace halyard {
 namespace {
 
+using testing::Spawn;
 using testing::TestDisplay;
+using testing::WaitForExit;
 using Clock = std::chrono::system_clock;
 
 std::string EnvPath(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? value : "";
-}
-
-// Runs a program with SIGINT and SIGTERM as a shell would give them; its
-// standard output and error go to the files named, if any.
-pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath = "", const std::string& errPath = "") {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, reset;
-  sigemptyset(&none);
-  sigemptyset(&reset);
-  sigaddset(&reset, SIGINT);
-  sigaddset(&reset, SIGTERM);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &reset);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  if (!outPath.empty()) posix_spawn_file_actions_addopen(&files, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (!errPath.empty()) posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid = -1;
-  if (posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&files);
-  posix_spawnattr_destroy(&attributes);
-  return pid;
-}
-
-// The exit status, or nothing if the process had to be killed after `seconds`.
-std::optional<int> WaitForExit(pid_t pid, int seconds) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  int status = 0;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (waitpid(pid, &status, WNOHANG) == pid) {
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, &status, 0);
-  return std::nullopt;
 }
 
 std::string UtcText(Clock::time_point t) {
@@ -101,6 +62,11 @@ std::string FileText(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// Whether a process has a file of that name mapped, such as a library it loaded.
+bool Maps(pid_t pid, const std::string& fileName) {
+  return FileText("/proc/" + std::to_string(pid) + "/maps").find("/" + fileName) != std::string::npos;
 }
 
 std::size_t DistinctColours(const Picture& picture) {
@@ -158,9 +124,12 @@ class X11ProgramTest : public ::testing::Test {
   // What the screen shows equals halyard-render's picture for the second
   // shown. The second is pinned by capturing late in a second (the last tick,
   // at most half a second old, fell in the same second) and checking that
-  // the second did not change during the capture; one retry otherwise.
-  // A clock set `ahead` (whole seconds) is compared with the render of the
-  // time it shows, drawn with `renderArgs` too. Returns the time compared.
+  // the second did not change during the capture; one retry otherwise. On a
+  // loaded machine the clock's tick can come later than that: a second
+  // capture in the same second shows whether the screen caught up, and only a
+  // picture still wrong then fails. A clock set `ahead` (whole seconds) is
+  // compared with the render of the time it shows, drawn with `renderArgs`
+  // too. Returns the time compared.
   std::string ExpectScreenMatchesRender(unsigned long window, int dpi, std::chrono::seconds ahead = {},
                                         const std::vector<std::string>& renderArgs = {}) {
     if (render_.empty()) {
@@ -169,11 +138,13 @@ class X11ProgramTest : public ::testing::Test {
     }
     std::string failure = "the second changed during every capture";
     for (int attempt = 0; attempt < 2; ++attempt) {
-      while (MillisecondOfSecond(Clock::now()) < 650 || MillisecondOfSecond(Clock::now()) > 900) {
+      while (MillisecondOfSecond(Clock::now()) < 650 || MillisecondOfSecond(Clock::now()) > 800) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
       }
       const auto before = Clock::now();
       const Picture shown = display_.Capture(window);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      const Picture later = display_.Capture(window);
       const auto after = Clock::now();
       const std::string time = UtcText(before + ahead);
       if (time != UtcText(after + ahead)) continue;
@@ -193,16 +164,30 @@ class X11ProgramTest : public ::testing::Test {
         return "";
       }
       std::remove(png.c_str());
-      if (shown == expected) return time;
-
-      int differing = 0;
-      for (int y = 0; y < std::min(shown.Height(), expected.Height()); ++y) {
-        for (int x = 0; x < std::min(shown.Width(), expected.Width()); ++x) differing += shown.Get(x, y) != expected.Get(x, y);
+      if (later == expected) {
+        if (!(shown == expected)) std::printf("[ info     ] at %s the screen caught up after a late tick\n", time.c_str());
+        return time;
       }
+
+      const auto differing = [&](const Picture& picture) {
+        int count = 0;
+        for (int y = 0; y < std::min(picture.Height(), expected.Height()); ++y) {
+          for (int x = 0; x < std::min(picture.Width(), expected.Width()); ++x) {
+            count += picture.Get(x, y) != expected.Get(x, y);
+          }
+        }
+        return std::to_string(count);
+      };
+      // Whether the window's own picture is wrong or only the screen is stale:
+      // the server repaints the window from the picture the clock keeps there.
+      XClearArea(display_.Get(), window, 0, 0, 0, 0, False);
+      XSync(display_.Get(), False);
+      const Picture kept = display_.Capture(window);
       const std::string saved = ::testing::TempDir() + "halyard-screen-" + time + ".png";
-      WritePng(saved, shown, nullptr);
-      failure = "at " + time + " the screen (" + saved + ", " + std::to_string(shown.Width()) + "x" +
-                std::to_string(shown.Height()) + ") differs from the render in " + std::to_string(differing) + " pixels";
+      WritePng(saved, later, nullptr);
+      failure = "at " + time + " the screen (" + saved + ", " + std::to_string(later.Width()) + "x" +
+                std::to_string(later.Height()) + ") differs from the render in " + differing(later) +
+                " pixels; the window repainted from the clock's picture differs in " + differing(kept);
     }
     ADD_FAILURE() << failure;
     return "";
@@ -225,6 +210,9 @@ TEST_F(X11ProgramTest, WindowPropertiesScreenAndEscape) {
   display_.SetResources("");  // no Xft.dpi: 96
   const unsigned long window = Start();
   ASSERT_NE(window, 0u);
+  // Without a named zone the zone module and its library stay out of the clock.
+  EXPECT_FALSE(Maps(pid_, "halyard-zones.so"));
+  EXPECT_FALSE(Maps(pid_, "libdate-tz.so.3"));
   auto bytes = [&](const char* name) { return display_.GetProperty(window, name).value_or(testing::TestDisplay::Property{}); };
   auto items = [&](const char* name) { return bytes(name).items; };
 
@@ -280,6 +268,53 @@ TEST_F(X11ProgramTest, At144DpiTheWindowScalesAndTheCloseBoxEndsIt) {
 
   display_.SendDeleteWindow(window);
   EXPECT_EQ(Stop(), 0);
+}
+
+// At each resolution and scale the window has the size of the layout's units
+// there; from its pixels, the dial keeps out of the legend's text cell, the
+// status text stays inside its line and the window inside the work area; and
+// the screen shows what halyard-render draws at that resolution or scale.
+TEST_F(X11ProgramTest, AtEveryResolutionAndScaleTheWholeFaceShowsAndTheWindowFits) {
+  struct Case {
+    int xftDpi;
+    const char* scale;  // nullptr: none given
+    int layoutDpi, width, height;
+  };
+  for (const Case& c : {Case{72, nullptr, 72, 275, 375}, Case{120, nullptr, 120, 440, 600},
+                        Case{144, nullptr, 144, 495, 750}, Case{192, nullptr, 192, 660, 975},
+                        Case{96, "0.75", 72, 275, 375}, Case{96, "1.25", 120, 440, 600},
+                        Case{96, "1.5", 144, 495, 750}}) {
+    SCOPED_TRACE("Xft.dpi " + std::to_string(c.xftDpi) + (c.scale ? std::string(", scale ") + c.scale : ""));
+    display_.SetResources("Xft.dpi:\t" + std::to_string(c.xftDpi) + "\n");
+    const std::vector<std::string> scale = c.scale ? std::vector<std::string>{"--scale", c.scale} : std::vector<std::string>{};
+    const unsigned long window = Start(scale);
+    ASSERT_NE(window, 0u);
+    const auto geometry = display_.WindowGeometry(window);
+    EXPECT_EQ(geometry.width, c.width);
+    EXPECT_EQ(geometry.height, c.height);
+
+    // Between two ticks, so that the picture is a whole one.
+    while (MillisecondOfSecond(Clock::now()) < 650) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const Picture shown = display_.Capture(window);
+    FreeTypeTextEngine font;  // the legend's font, measured here: its cell starts 5 rows down
+    ASSERT_TRUE(font.SetFont(ClockFontSpec(), c.layoutDpi));
+    EXPECT_EQ(testing::WhatCrowdsTheLegend(shown, 5 + font.Metrics().height), "");
+    EXPECT_EQ(testing::WhereTheStatusTextIsCut(shown, DialogUnits::ForDpi(c.layoutDpi).ToPixels(kLabelRectUnits)), "");
+    Display* display = display_.Get();
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    PixelRect work{0, 0, DisplayWidth(display, 0), DisplayHeight(display, 0)};
+    if (const auto area = display_.GetProperty(DefaultRootWindow(display), "_NET_WORKAREA"); area && area->items.size() >= 4) {
+      const auto& a = area->items;
+      work = {static_cast<int>(a[0]), static_cast<int>(a[1]), static_cast<int>(a[0] + a[2]), static_cast<int>(a[1] + a[3])};
+    }
+    EXPECT_EQ(testing::HowItLeaves({x, y, x + geometry.width, y + geometry.height}, work), "");
+
+    ExpectScreenMatchesRender(window, c.xftDpi, {}, scale);
+    display_.SendKey(window, XK_Escape);
+    EXPECT_EQ(Stop(), 0);
+  }
 }
 
 // Scale 2 lays the window out at twice the resolution: drawn afresh at
@@ -344,6 +379,55 @@ TEST_F(X11ProgramTest, TheTooltipShowsTheSyncLineAfterThePointerRestsOnTheFace) 
   EXPECT_EQ(Stop(), 0);
 }
 
+// The second time of the system's zone, under TZ=Europe/Berlin: the screen
+// shows what halyard-render draws with the same setting, and the tooltip's
+// line for it follows the ticks while the tooltip is open.
+TEST_F(X11ProgramTest, TheSecondTimeShowsAsRenderedAndTheOpenTooltipStaysCurrent) {
+  display_.SetResources("");
+  // The clock and halyard-render inherit TZ; it is put back when the test ends.
+  struct TzGuard {
+    std::optional<std::string> saved = std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
+    ~TzGuard() { saved ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ"); }
+  } tz;
+  setenv("TZ", "Europe/Berlin", 1);
+  const unsigned long window = Start({"--second-time", "local"});
+  ASSERT_NE(window, 0u);
+  EXPECT_FALSE(Maps(pid_, "halyard-zones.so")) << "the system's zone needs no zone module";
+  ExpectScreenMatchesRender(window, 96, {}, {"--second-time", "local"});
+
+  const auto geometry = display_.WindowGeometry(window);
+  display_.MovePointer(geometry.x + 60, geometry.y + 200);  // over the dial
+  const unsigned long tooltip = display_.WaitForMappedWindow(pid_, 5000);
+  ASSERT_NE(tooltip, 0u) << "no tooltip after the pointer rested";
+  const auto lastLine = [&] {
+    const auto text = display_.GetProperty(tooltip, "_NET_WM_NAME");
+    return text ? text->bytes.substr(text->bytes.rfind('\n') + 1) : std::string();
+  };
+  const std::string first = lastLine();
+  const bool winter = first.size() == 31 && first.compare(15, 16, " CET (UTC+01:00)") == 0;
+  const bool summer = first.size() == 32 && first.compare(15, 17, " CEST (UTC+02:00)") == 0;
+  EXPECT_TRUE(first.rfind("Local: ", 0) == 0 && (winter || summer)) << first;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (lastLine() == first && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_NE(lastLine(), first) << "the open tooltip kept the time it opened with";
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
+// A named zone: the clock loads the zone module, with the shared C++ runtime
+// beside its own, and shows what halyard-render draws.
+TEST_F(X11ProgramTest, ANamedZoneLoadsTheZoneModuleAndShowsAsRendered) {
+  display_.SetResources("");
+  const unsigned long window = Start({"--second-time", "Asia/Kathmandu"});
+  ASSERT_NE(window, 0u);
+  EXPECT_TRUE(Maps(pid_, "halyard-zones.so"));
+  ExpectScreenMatchesRender(window, 96, {}, {"--second-time", "Asia/Kathmandu"});
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
 // The test build of the clock, set a few seconds before 14:15 UTC with the
 // countdown on and alert=flash: the status line counts down as halyard-render
 // draws it, and when 14:15:00 shows the window asks for attention (the
@@ -385,6 +469,43 @@ TEST_F(X11ProgramTest, CountdownShowsAndTheAlertFlagsThePeriodStart) {
   EXPECT_EQ(Stop(), 0);
 }
 
+// The repaints of a running clock, each drawing and sending only what
+// changed, through an hour's and a minute's change and a whole sweep of the
+// second hand over both hands, the sectors and every mark: every second the
+// screen shows what halyard-render draws. Midway the tooltip opens over the
+// face and closes again, and the face it uncovered comes back whole.
+TEST_F(X11ProgramTest, EverySecondOfAMinuteAndMoreShowsAsRendered) {
+  const std::string testClock = EnvPath("HALYARD_TEST_CLOCK_BINARY");
+  if (testClock.empty()) GTEST_SKIP() << "HALYARD_TEST_CLOCK_BINARY not set";
+  using namespace std::chrono;
+  display_.SetResources("");
+  const auto now = floor<seconds>(Clock::now());
+  const seconds ahead = ceil<hours>(now + seconds{10}) - seconds{8} - now;  // HH:59:52 now
+  setenv("HALYARD_TEST_CLOCK_OFFSET", std::to_string(ahead.count()).c_str(), 1);
+  binary_ = testClock;
+  const unsigned long window = Start();
+  unsetenv("HALYARD_TEST_CLOCK_OFFSET");
+  ASSERT_NE(window, 0u);
+  const auto end = now + ahead + seconds{8 + 62};  // HH+1:01:02
+  bool tooltipShown = false;
+  int compared = 0;
+  while (Clock::now() + ahead < end && !HasFailure()) {
+    if (!tooltipShown && Clock::now() + ahead > end - seconds{35}) {
+      const auto geometry = display_.WindowGeometry(window);
+      display_.MovePointer(geometry.x + 60, geometry.y + 200);  // over the dial
+      const unsigned long tooltip = display_.WaitForMappedWindow(pid_, 5000);
+      ASSERT_NE(tooltip, 0u) << "no tooltip after the pointer rested";
+      display_.MovePointer(DisplayWidth(display_.Get(), 0) - 1, DisplayHeight(display_.Get(), 0) - 1);
+      ASSERT_TRUE(display_.WaitForDestroyedWindow(tooltip, 5000));
+      tooltipShown = true;
+    }
+    compared += !ExpectScreenMatchesRender(window, 96, ahead).empty();
+  }
+  EXPECT_GE(compared, 55) << "seconds compared";
+  display_.SendKey(window, XK_Escape);
+  EXPECT_EQ(Stop(), 0);
+}
+
 TEST_F(X11ProgramTest, TerminationSignalsEndTheClockWithStatusZero) {
   for (const int signal : {SIGTERM, SIGINT}) {
     ASSERT_NE(Start(), 0u);
@@ -406,6 +527,63 @@ TEST_F(X11ProgramTest, HelpAndVersionPrintAndEndWithoutAWindow) {
     EXPECT_TRUE(printed.starts_with(c.start)) << c.argument << ": " << printed;
   }
   std::remove(out.c_str());
+}
+
+// Without an X server the clock says so in one line on stderr and ends with status 1.
+TEST_F(X11ProgramTest, WithoutADisplayTheClockSaysSoInOneLineAndEndsWithStatusOne) {
+  const std::string err = ::testing::TempDir() + "halyard-no-display-" + std::to_string(getpid());
+  const std::string display = EnvPath("DISPLAY");
+  for (const char* value : {static_cast<const char*>(nullptr), ":4242"}) {
+    if (value != nullptr) setenv("DISPLAY", value, 1); else unsetenv("DISPLAY");
+    const pid_t pid = Spawn({binary_}, "", err);
+    setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_EQ(WaitForExit(pid, 10), 1) << (value ? value : "no DISPLAY");
+    const std::string said = FileText(err);
+    if (value != nullptr) {
+      EXPECT_EQ(said, "halyard: cannot open display ':4242'\n");
+    } else {
+      EXPECT_TRUE(!said.empty() && said.find('\n') == said.size() - 1) << said;
+    }
+  }
+  std::remove(err.c_str());
+}
+
+// The X server goes away under the running clock (a server of its own, which
+// scripts/x11-tests.sh starts for this): the clock ends with status 1.
+TEST_F(X11ProgramTest, WhenItsServerGoesAwayTheClockEndsWithStatusOne) {
+  const std::string doomed = EnvPath("HALYARD_X11_DOOMED_DISPLAY");
+  const pid_t server = std::atoi(EnvPath("HALYARD_X11_DOOMED_PID").c_str());
+  if (doomed.empty() || server <= 0) GTEST_SKIP() << "needs a server of its own from scripts/x11-tests.sh";
+  const std::string display = EnvPath("DISPLAY");
+  setenv("DISPLAY", doomed.c_str(), 1);
+  pid_ = Spawn({binary_}, "", "/dev/null");
+  setenv("DISPLAY", display.c_str(), 1);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  kill(server, SIGTERM);
+  EXPECT_EQ(Stop(5), 1);
+}
+
+// On an 8-bit palette screen the clock takes a TrueColor visual of its own and
+// shows the face, never an all-black window.
+TEST_F(X11ProgramTest, OnAPaletteScreenTheWindowIsTrueColourAndShowsTheFace) {
+  const std::string palette = EnvPath("HALYARD_X11_PALETTE_DISPLAY");
+  if (palette.empty()) GTEST_SKIP() << "needs the 8-bit server of scripts/x11-tests.sh";
+  const std::string display = EnvPath("DISPLAY");
+  setenv("DISPLAY", palette.c_str(), 1);
+  TestDisplay screen;
+  ASSERT_NE(screen.Get(), nullptr);
+  screen.WatchRoot();
+  pid_ = Spawn({binary_}, "", "/dev/null");
+  setenv("DISPLAY", display.c_str(), 1);
+  const unsigned long window = screen.WaitForMappedWindow(pid_, 15000);
+  ASSERT_NE(window, 0u);
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(screen.Get(), window, &attributes);
+  EXPECT_EQ(attributes.visual->c_class, TrueColor);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_GE(DistinctColours(screen.Capture(window)), 4u);
+  kill(pid_, SIGTERM);
+  EXPECT_EQ(Stop(), 0);
 }
 
 TEST_F(X11ProgramTest, UnknownArgumentsAndAnUnreadableFileAreNamedAndTheClockStarts) {
@@ -462,22 +640,9 @@ class X11WindowManagerTest : public ::testing::Test {
     std::vector<std::string> command{binary_};
     command.insert(command.end(), args.begin(), args.end());
     pid_ = Spawn(command, "", errPath);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (std::chrono::steady_clock::now() < deadline) {
-      const auto clients = display_.GetProperty(DefaultRootWindow(display_.Get()), "_NET_CLIENT_LIST");
-      for (const unsigned long client : clients ? clients->items : std::vector<unsigned long>{}) {
-        const auto owner = display_.GetProperty(client, "_NET_WM_PID");
-        XWindowAttributes attributes{};
-        if (owner && owner->items == std::vector<unsigned long>{static_cast<unsigned long>(pid_)} &&
-            XGetWindowAttributes(display_.Get(), client, &attributes) && attributes.map_state == IsViewable &&
-            display_.GetProperty(client, "_NET_FRAME_EXTENTS")) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(300));  // placed and drawn
-          return client;
-        }
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return 0;
+    const unsigned long window = display_.WaitForClient(pid_, 15000);
+    if (window != 0) std::this_thread::sleep_for(std::chrono::milliseconds(300));  // placed and drawn
+    return window;
   }
 
   int Stop(unsigned long window) {

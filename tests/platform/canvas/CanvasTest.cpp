@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/window/WindowHost.h"
+#include "platform/window/CanvasWindow.h"
 #include "support/FakeRasterizer.h"
 
 namespace halyard {
@@ -20,36 +20,22 @@ class CountingPresenter final : public CanvasPresenter {
   PixelRect last{};
 };
 
-class OneCanvasWindow final : public WindowHost {
- public:
-  explicit OneCanvasWindow(Canvas* canvas) : canvas_(canvas) {}
-  Canvas* FindCanvas(std::int32_t id) override { return id == 120 ? canvas_ : nullptr; }
-  bool SetControlText(std::int32_t, std::string_view) override { return false; }
-  bool SetControlColors(std::int32_t, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t StartTimer(std::uint32_t, std::uint32_t) override { return 0; }
-  void StopTimer(std::uint32_t) override {}
-  void EndWindow() override {}
-
- private:
-  Canvas* canvas_;
-};
-
 class CanvasTest : public ::testing::Test {
  protected:
   void SetUp() override {
     auto raster = std::make_unique<FakeRasterizer>(100, 80);
     fake = raster.get();
-    canvas = std::make_unique<Canvas>(std::move(raster), &presenter, 96, SystemColors{0x111111, 0xC0C0C0});
-    window = std::make_unique<OneCanvasWindow>(canvas.get());
-    Canvas::Attach(window.get(), 120, DrawingMode::Immediate);
+    window = std::make_unique<CanvasWindow>(std::move(raster), &presenter, 96, SystemColors{0x111111, 0xC0C0C0});
+    canvas = &window->Face();
+    Canvas::Attach(window.get(), kClockFaceId, DrawingMode::Immediate);
     fake->calls.clear();
   }
   void TearDown() override { Canvas::SetCurrent(nullptr, DrawingMode::Immediate); }
 
   CountingPresenter presenter;
   FakeRasterizer* fake = nullptr;
-  std::unique_ptr<Canvas> canvas;
-  std::unique_ptr<OneCanvasWindow> window;
+  std::unique_ptr<CanvasWindow> window;
+  Canvas* canvas = nullptr;
 };
 
 TEST_F(CanvasTest, WithoutATargetEveryOperationDoesNothing) {
@@ -167,7 +153,7 @@ TEST_F(CanvasTest, PrintTextAdvancesALineAndClipsToIt) {
 }
 
 TEST_F(CanvasTest, DeferredModeShowsNothingUntilRedraw) {
-  Canvas::Attach(window.get(), 120, DrawingMode::Deferred);
+  Canvas::Attach(window.get(), kClockFaceId, DrawingMode::Deferred);
   presenter.count = 0;
   Canvas::Clear(0, 0);
   Canvas::SetPenWidth(3);
@@ -179,7 +165,7 @@ TEST_F(CanvasTest, DeferredModeShowsNothingUntilRedraw) {
   EXPECT_TRUE(canvas->ChangedArea().Empty());
 
   // Immediate mode shows each operation's area, grown by half the pen plus one.
-  Canvas::Attach(window.get(), 120, DrawingMode::Immediate);
+  Canvas::Attach(window.get(), kClockFaceId, DrawingMode::Immediate);
   presenter.count = 0;
   Canvas::SetPenWidth(4);
   Canvas::MoveTo(10, 10);

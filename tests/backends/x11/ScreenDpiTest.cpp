@@ -1,35 +1,10 @@
-#include "backends/x11/WindowGeometry.h"
-
+// GoogleTest first: Xlib's None macro would break it.
 #include <gtest/gtest.h>
 
 #include "backends/x11/ScreenDpi.h"
 
 namespace halyard {
 namespace {
-
-TEST(WindowGeometry, ClockLayoutAt96Dpi) {
-  const DialogUnits units = DialogUnits::ForDpi(96);
-  // 300 units * 13 / 8 = 487.5, rounded away from zero.
-  EXPECT_EQ(ClientPixels(units, kWindowWidthUnits, kWindowHeightUnits), (TextExtent{330, 488}));
-  EXPECT_EQ(ControlPixels(units, kFaceRectUnits), (PixelRect{0, 0, 330, 406}));
-  // y and height converted apart: 406 + 81 ends one row above the client's 488.
-  EXPECT_EQ(ControlPixels(units, kLabelRectUnits), (PixelRect{0, 406, 330, 487}));
-}
-
-TEST(WindowGeometry, ClockLayoutAt144Dpi) {
-  const DialogUnits units = DialogUnits::ForDpi(144);  // 9 x 20 (19.5 rounded up)
-  EXPECT_EQ(ClientPixels(units, kWindowWidthUnits, kWindowHeightUnits), (TextExtent{495, 750}));
-  EXPECT_EQ(ControlPixels(units, kFaceRectUnits), (PixelRect{0, 0, 495, 625}));
-  EXPECT_EQ(ControlPixels(units, kLabelRectUnits), (PixelRect{0, 625, 495, 750}));
-}
-
-TEST(WindowGeometry, CentredInTheWorkAreaButNeverAboveOrLeftOfIt) {
-  EXPECT_EQ(CentredPosition({330, 488}, {0, 0, 1024, 768}), (PixelPoint{347, 140}));
-  // A panel on the left and top: centred in what remains.
-  EXPECT_EQ(CentredPosition({330, 488}, {64, 32, 1024, 768}), (PixelPoint{379, 156}));
-  // Larger than the area: pinned to its top-left so the caption stays reachable.
-  EXPECT_EQ(CentredPosition({495, 750}, {0, 24, 640, 480}), (PixelPoint{72, 24}));
-}
 
 TEST(ScreenDpi, ReadsXftDpiFromTheResourceDatabase) {
   EXPECT_EQ(DpiFromResources("Xft.dpi:\t144\n"), 144);
