@@ -1,6 +1,6 @@
 // Measures how far after a half-second boundary of the wall clock each tick of
 // the real window lands: the clock's phase-locked timer 100 beside a plain
-// 500 ms timer 101 started at the same moment, in one run.
+// 500 ms timer 102 started at the same moment, in one run.
 //   halyard-tick-probe [SECONDS [NTP-SERVER]]   (needs an X display)
 // With a time server the clock measures its offset as it runs, with
 // sync-check on, so each tick also reads the measurement's status.
@@ -17,7 +17,8 @@
 
 namespace {
 
-constexpr std::uint32_t kPlainTimerId = 101;
+// Not 101, the window's own tooltip timer, which it keeps to itself.
+constexpr std::uint32_t kPlainTimerId = 102;
 std::vector<long> g_locked, g_plain;
 long g_wantedTicks = 240;
 
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
   platform->RunEventLoop(&ProbeHandler);
   std::printf("offset of each tick after a half-second boundary of the wall clock, %ld s:\n", seconds);
   Report("phase-locked (100)", g_locked);
-  Report("plain 500 ms (101)", g_plain);
+  Report("plain 500 ms (102)", g_plain);
   if (offset) std::printf("%s\n", halyard::OffsetStatusLine(offset->Status(), std::chrono::steady_clock::now()).c_str());
   halyard::ClockOffsetMonitor() = nullptr;
   return 0;
