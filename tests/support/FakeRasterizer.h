@@ -20,7 +20,11 @@ class FakeRasterizer final : public Rasterizer {
   FakeRasterizer(std::int32_t width, std::int32_t height) : picture_(width, height) {}
 
   const Picture& Pixels() override { return picture_; }
-  void SetClip(const PixelRect& clip) override { this->clip = clip; }
+  using Rasterizer::SetClip;
+  void SetClip(std::span<const PixelRect> region) override {
+    clip = {};
+    for (const PixelRect& r : region) clip = Union(clip, r);
+  }
   void FillAll(std::uint32_t color) override {
     picture_.FillRect(picture_.Bounds(), ColorRefToPixel(color));
     calls.push_back({"FillAll", {color}});

@@ -116,7 +116,7 @@ struct GdiRasterizer::Gdi {
 };
 
 GdiRasterizer::GdiRasterizer(std::int32_t width, std::int32_t height)
-    : gdi_(std::make_unique<Gdi>()), picture_(width, height), clip_(picture_.Bounds()) {
+    : gdi_(std::make_unique<Gdi>()), picture_(width, height), clip_{picture_.Bounds()} {
   if (picture_.Width() == 0 || picture_.Height() == 0) return;
 
   BITMAPINFO info{};
@@ -196,11 +196,29 @@ const Picture& GdiRasterizer::Pixels() {
   return picture_;
 }
 
-void GdiRasterizer::SetClip(const PixelRect& clip) {
-  clip_ = Intersect(clip, picture_.Bounds());
+void GdiRasterizer::SetClip(std::span<const PixelRect> region) {
+  clip_.clear();
+  for (const PixelRect& r : region) {
+    const PixelRect inside = Intersect(r, picture_.Bounds());
+    if (!inside.Empty()) clip_.push_back(inside);
+  }
+  clipped_ = !(clip_.size() == 1 && clip_.front() == picture_.Bounds());
   if (!gdi_->dc) return;
   SelectClipRgn(gdi_->dc, nullptr);
-  if (clip_ != picture_.Bounds()) IntersectClipRect(gdi_->dc, clip_.left, clip_.top, clip_.right, clip_.bottom);
+  if (!clipped_) return;
+  if (clip_.size() <= 1) {
+    const PixelRect r = clip_.empty() ? PixelRect{} : clip_.front();
+    IntersectClipRect(gdi_->dc, r.left, r.top, r.right, r.bottom);
+    return;
+  }
+  HRGN area = CreateRectRgn(0, 0, 0, 0);
+  for (const PixelRect& r : clip_) {
+    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    CombineRgn(area, area, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SelectClipRgn(gdi_->dc, area);  // the DC keeps a copy
+  DeleteObject(area);
 }
 
 void GdiRasterizer::FillAll(std::uint32_t color) {
@@ -209,20 +227,21 @@ void GdiRasterizer::FillAll(std::uint32_t color) {
   // writing both copies directly saves a copy of every row afterwards.
   GdiFlush();
   const std::uint32_t pixel = ColorRefToPixel(Rgb(color));
-  if (clip_ == picture_.Bounds()) {
+  if (!clipped_) {
     const std::size_t count = static_cast<std::size_t>(picture_.Width()) * picture_.Height();
     std::fill_n(gdi_->bits, count, pixel);
     std::fill_n(picture_.Data(), count, pixel);
     dirtyTop_ = dirtyBottom_ = 0;
     return;
   }
-  if (clip_.Empty()) return;
   const auto width = static_cast<std::size_t>(picture_.Width());
-  const auto count = static_cast<std::size_t>(clip_.right - clip_.left);
-  for (std::int32_t y = clip_.top; y < clip_.bottom; ++y) {
-    std::fill_n(gdi_->bits + static_cast<std::size_t>(y) * width + clip_.left, count, pixel);
+  for (const PixelRect& r : clip_) {
+    const auto count = static_cast<std::size_t>(r.right - r.left);
+    for (std::int32_t y = r.top; y < r.bottom; ++y) {
+      std::fill_n(gdi_->bits + static_cast<std::size_t>(y) * width + r.left, count, pixel);
+    }
+    picture_.FillRect(r, pixel);
   }
-  picture_.FillRect(clip_, pixel);
 }
 
 void GdiRasterizer::Line(PixelPoint from, PixelPoint to, std::int32_t penWidth,

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/canvas/FontSpec.h"
 #include "platform/canvas/Picture.h"
@@ -28,7 +29,8 @@ class GdiRasterizer final : public Rasterizer {
 
   const Picture& Pixels() override;
 
-  void SetClip(const PixelRect& clip) override;
+  using Rasterizer::SetClip;
+  void SetClip(std::span<const PixelRect> region) override;
   void FillAll(std::uint32_t color) override;
   void Line(PixelPoint from, PixelPoint to, std::int32_t penWidth, std::uint32_t color) override;
   void RoundBox(PixelRect box, std::int32_t cornerWidth, std::int32_t cornerHeight,
@@ -61,7 +63,8 @@ class GdiRasterizer final : public Rasterizer {
 
   std::unique_ptr<Gdi> gdi_;
   Picture picture_;
-  PixelRect clip_;  // within the picture
+  std::vector<PixelRect> clip_;  // within the picture, none empty
+  bool clipped_ = false;         // false: the whole picture
   std::int32_t dirtyTop_ = 0;
   std::int32_t dirtyBottom_ = 0;
 };

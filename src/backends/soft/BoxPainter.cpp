@@ -8,47 +8,41 @@
 
 namespace halyard::soft {
 
-void BoxPainter::Rectangle(Picture& picture, Box64 box, std::int64_t penWidth,
-                           std::uint32_t outline, std::optional<std::uint32_t> fill) {
+void BoxPainter::Rectangle(Box64 box, std::int64_t penWidth, SpanPainter* brush, SpanPainter& pen) {
   if (box.left >= box.right || box.top >= box.bottom) return;
   // The pen runs along the last column and row inside the box, so the drawn
   // rectangle leaves out the box's right and bottom edges.
   const std::int64_t right = box.right - 1;
   const std::int64_t bottom = box.bottom - 1;
-  if (fill) {
+  if (brush != nullptr) {
     // A thin pen leaves its own pixels out of the brush; a wide one is
     // painted over the brush afterwards, which comes to the same.
-    SpanPainter brush(picture, *fill, clip_);
     if (penWidth <= 1) {
-      brush.Rect(box.left + 1, box.top + 1, right, bottom);
+      brush->Rect(box.left + 1, box.top + 1, right, bottom);
     } else {
-      brush.Rect(box.left, box.top, right, bottom);
+      brush->Rect(box.left, box.top, right, bottom);
     }
   }
   const std::array<Point64, 4> path{{{right, box.top}, {box.left, box.top}, {box.left, bottom},
                                      {right, bottom}}};
-  SpanPainter pen(picture, outline, clip_);
   stroker_.Stroke(path, true, penWidth, pen);
 }
 
-void BoxPainter::RoundRect(Picture& picture, Box64 box, std::int64_t cornerWidth,
-                           std::int64_t cornerHeight, std::int64_t penWidth,
-                           std::uint32_t outline, std::optional<std::uint32_t> fill) {
+void BoxPainter::RoundRect(Box64 box, std::int64_t cornerWidth, std::int64_t cornerHeight, std::int64_t penWidth,
+                           SpanPainter* brush, SpanPainter& pen) {
   if (box.left >= box.right || box.top >= box.bottom) return;
   const std::int64_t ew = std::min(box.right - box.left, Abs64(cornerWidth));
   const std::int64_t eh = std::min(box.bottom - box.top, Abs64(cornerHeight));
   if (ew <= 2 || eh <= 2) {
-    Rectangle(picture, box, penWidth, outline, fill);
+    Rectangle(box, penWidth, brush, pen);
     return;
   }
-  if (fill) {
+  if (brush != nullptr) {
     // One row and column wider than the box, because the region leaves its
     // last ones out: the brush then reaches the outline, never past it.
-    SpanPainter brush(picture, *fill, clip_);
-    region_.Paint(box.left, box.top, box.right + 1, box.bottom + 1, ew, eh, brush);
+    region_.Paint(box.left, box.top, box.right + 1, box.bottom + 1, ew, eh, *brush);
   }
   RoundRectOutline(box.left, box.top, box.right, box.bottom, ew, eh, quadrant_, outline_);
-  SpanPainter pen(picture, outline, clip_);
   stroker_.Stroke(outline_, true, penWidth, pen);
 }
 

@@ -9,6 +9,7 @@
 #include "backends/soft/PenStroker.h"
 #include "backends/soft/Point64.h"
 #include "backends/soft/RoundRectRegion.h"
+#include "backends/soft/SpanPainter.h"
 
 namespace halyard::soft {
 
@@ -25,20 +26,16 @@ class BoxPainter {
  public:
   explicit BoxPainter(PenStroker& stroker) : stroker_(stroker) {}
 
-  // Later boxes write only inside `clip`.
-  void SetClip(const PixelRect& clip) { clip_ = clip; }
-
-  // Colours are picture pixels (0x00RRGGBB); `penWidth` is at least 1.
-  void Rectangle(Picture& picture, Box64 box, std::int64_t penWidth, std::uint32_t outline,
-                 std::optional<std::uint32_t> fill);
+  // `penWidth` is at least 1; the brush (null: no fill) is painted first,
+  // then the pen.
+  void Rectangle(Box64 box, std::int64_t penWidth, SpanPainter* brush, SpanPainter& pen);
   // Corners of 2 pixels or less give a Rectangle. Ellipse is RoundRect with
   // the box's own width and height as the corner.
-  void RoundRect(Picture& picture, Box64 box, std::int64_t cornerWidth, std::int64_t cornerHeight,
-                 std::int64_t penWidth, std::uint32_t outline, std::optional<std::uint32_t> fill);
+  void RoundRect(Box64 box, std::int64_t cornerWidth, std::int64_t cornerHeight, std::int64_t penWidth,
+                 SpanPainter* brush, SpanPainter& pen);
 
  private:
   PenStroker& stroker_;
-  PixelRect clip_{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
   RoundRectRegion region_;
   std::vector<Point64> quadrant_;
   std::vector<Point64> outline_;

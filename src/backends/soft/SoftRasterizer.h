@@ -13,6 +13,8 @@
 #include "platform/canvas/Rasterizer.h"
 #include "platform/canvas/TextEngine.h"
 #include "backends/soft/BoxPainter.h"
+#include "backends/soft/ClipRegion.h"
+#include "backends/soft/CoverageCache.h"
 #include "backends/soft/PenStroker.h"
 #include "backends/soft/PolygonFiller.h"
 #include "backends/soft/Point64.h"
@@ -29,7 +31,8 @@ class SoftRasterizer final : public Rasterizer {
 
   const Picture& Pixels() override { return picture_; }
 
-  void SetClip(const PixelRect& clip) override;
+  using Rasterizer::SetClip;
+  void SetClip(std::span<const PixelRect> region) override;
   void FillAll(std::uint32_t color) override;
   void Line(PixelPoint from, PixelPoint to, std::int32_t penWidth, std::uint32_t color) override;
   void RoundBox(PixelRect box, std::int32_t cornerWidth, std::int32_t cornerHeight,
@@ -48,8 +51,25 @@ class SoftRasterizer final : public Rasterizer {
                 std::optional<std::uint32_t> background, PixelRect clip) override;
 
  private:
+  // Shapes spanning this many rows keep their coverage.
+  static constexpr std::int64_t kCoveredRows = 12;
+
+  // Draws the shape, which writes only within the box, pen included:
+  // draw(SpanPainter* brush, SpanPainter& pen), from its coverage when kept.
+  template <class Draw>
+  void DrawShape(const soft::CoverageCache::Key& key, std::int64_t left, std::int64_t top, std::int64_t right,
+                 std::int64_t bottom, std::uint32_t outline, std::optional<std::uint32_t> fill, Draw draw);
+  // RoundRect and Ellipse: a normalised box.
+  void DrawBox(const soft::Box64& box, std::int64_t cornerWidth, std::int64_t cornerHeight, std::int32_t penWidth,
+               std::uint32_t outline, std::optional<std::uint32_t> fill);
+  // The rectangles of the clip that a shape drawn within the box (its pen
+  // included) can reach.
+  const soft::ClipRegion& ClipNear(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+
   Picture picture_;
-  PixelRect clip_;  // within the picture
+  soft::ClipRegion clip_;  // within the picture
+  soft::ClipRegion near_;  // the part of it a shape can reach
+  soft::CoverageCache coverage_;
   TextEngine* text_;
   soft::PenStroker stroker_;
   soft::PolygonFiller filler_;

@@ -134,7 +134,7 @@ std::span<const PixelRect> Canvas::DrawPending() {
   pending_ = false;
   const std::span<const PixelRect> areas = record_.Changes();
   if (!areas.empty() && presenter_ != nullptr) presenter_->BeforeDrawing();
-  for (const PixelRect& area : areas) record_.Replay(*rasterizer_, area, dpi_, hasFont_ ? &font_ : nullptr);
+  record_.Replay(*rasterizer_, areas, dpi_, hasFont_ ? &font_ : nullptr);
   record_.Commit();
   return areas;
 }

@@ -270,12 +270,24 @@ void DrawingRecord::Commit() {
   count_ = 0;
 }
 
-void DrawingRecord::Replay(Rasterizer& rasterizer, const PixelRect& clip, std::int32_t dpi,
+void DrawingRecord::Replay(Rasterizer& rasterizer, std::span<const PixelRect> areas, std::int32_t dpi,
                            const FontSpec* currentFont) const {
-  rasterizer.SetClip(clip);
+  if (areas.empty()) return;
+  // One pass over all the areas: an operation that meets several (a hand
+  // crossing the bands of another) is worked out once, not once per area.
+  rasterizer.SetClip(areas);
+  PixelRect around{};
+  for (const PixelRect& area : areas) around = Union(around, area);
+  const auto meets = [&](const PixelRect& box) {
+    if (Intersect(box, around).Empty()) return false;
+    for (const PixelRect& area : areas) {
+      if (!Intersect(box, area).Empty()) return true;
+    }
+    return false;
+  };
   const FontSpec* active = currentFont;
   for (const DrawOp& op : Operations()) {
-    if (Intersect(op.box, clip).Empty()) continue;
+    if (!meets(op.box)) continue;
     if (op.kind == DrawOp::Kind::Text && op.hasFont && (active == nullptr || !(*active == op.font))) {
       rasterizer.SetFont(op.font, dpi);
       active = &op.font;

@@ -87,9 +87,11 @@ class DrawingRecord {
   // What was recorded is now what the picture shows.
   void Commit();
 
-  // Draws every recorded operation clipped to `clip`, in order. Text is drawn
-  // in its own font; `currentFont` is the one the rasterizer holds and gets back.
-  void Replay(Rasterizer& rasterizer, const PixelRect& clip, std::int32_t dpi,
+  // Draws every recorded operation clipped to the areas (which do not
+  // overlap), in order: each operation once, into all the areas it meets.
+  // Text is drawn in its own font; `currentFont` is the one the rasterizer
+  // holds and gets back.
+  void Replay(Rasterizer& rasterizer, std::span<const PixelRect> areas, std::int32_t dpi,
               const FontSpec* currentFont) const;
   // Draws one operation, unclipped.
   static void Draw(Rasterizer& rasterizer, const DrawOp& op);

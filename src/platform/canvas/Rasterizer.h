@@ -29,10 +29,12 @@ class Rasterizer {
   // The picture drawn into; it keeps its contents between calls.
   virtual const Picture& Pixels() = 0;
 
-  // Later drawing writes only inside `clip` (and the picture); the picture's
-  // bounds lift the clip. Shapes are still worked out whole, so a clipped
-  // drawing is exactly the part of the unclipped one inside the clip.
-  virtual void SetClip(const PixelRect& clip) = 0;
+  // Later drawing writes only inside the union of the rectangles, which must
+  // not overlap (and inside the picture); the picture's bounds lift the clip.
+  // Shapes are still worked out whole, so a clipped drawing is exactly the
+  // part of the unclipped one inside the clip.
+  virtual void SetClip(std::span<const PixelRect> region) = 0;
+  void SetClip(const PixelRect& clip) { SetClip(std::span<const PixelRect>(&clip, 1)); }
 
   // Fills the picture (inside the clip) with one colour.
   virtual void FillAll(std::uint32_t color) = 0;

@@ -150,6 +150,36 @@ TEST(SoftShapeProperty, ClippingMatchesAnUnclippedPicture) {
   }
 }
 
+TEST(SoftShapeProperty, AShapeDrawnAgainIntoSeveralAreasMatchesItsUnclippedPicture) {
+  // Drawn three times, the shape is worked out, then kept, then painted from
+  // what was kept: each time only inside the areas, and there as unclipped.
+  for (unsigned n = 0; n < 300; ++n) {
+    SoftRasterizer whole(100, 100), parts(100, 100);
+    DrawRandomShape(whole, std::mt19937(n), 0);
+    std::mt19937 rng(n + 1000);
+    for (int pass = 0; pass < 3; ++pass) {
+      parts.SetClip(parts.Pixels().Bounds());
+      parts.FillAll(0);
+      // Bands of rows, each with its own columns: areas that do not overlap.
+      std::vector<PixelRect> areas;
+      for (int top = static_cast<int>(rng() % 20); top < 100; top += 10 + static_cast<int>(rng() % 30)) {
+        const int left = static_cast<int>(rng() % 60);
+        areas.push_back({left, top, left + 5 + static_cast<int>(rng() % 40), top + 4 + static_cast<int>(rng() % 6)});
+      }
+      parts.SetClip(areas);
+      DrawRandomShape(parts, std::mt19937(n), 0);
+      for (int i = 0; i < 100 * 100; ++i) {
+        const int x = i % 100, y = i / 100;
+        const bool inside = std::any_of(areas.begin(), areas.end(), [&](const PixelRect& r) {
+          return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        });
+        ASSERT_EQ(parts.Pixels().Get(x, y), inside ? whole.Pixels().Get(x, y) : 0u)
+            << x << "," << y << " case " << n << " pass " << pass;
+      }
+    }
+  }
+}
+
 TEST(SoftShapeProperty, FarCoordinatesAndHugePensFinishAndCoverWhatTheyShould) {
   constexpr int kMax = std::numeric_limits<std::int32_t>::max(), kMin = -kMax - 1;
   const PixelPoint far[] = {{kMin, kMin}, {kMax, kMin}, {kMax, kMax}, {kMin, kMax}};
