@@ -6,22 +6,14 @@
 #include "app/ClockWindowHandler.h"
 #include "face/SyncMark.h"
 #include "support/TestWindow.h"
+#include "support/FixedSyncSource.h"
 
 namespace halyard {
 namespace {
 
 using namespace std::chrono;
 
-class FixedSource final : public SyncSource {
- public:
-  explicit FixedSource(SyncReading r) : reading(std::move(r)) {}
-  SyncReading Read() override {
-    ++reads;
-    return reading;
-  }
-  SyncReading reading;
-  int reads = 0;
-};
+using FixedSource = testing::FixedSyncSource;
 
 SyncReading KernelBound(std::int64_t micros) {
   SyncReading r;

@@ -10,17 +10,13 @@
 
 #include "options/ClockSettings.h"
 #include "options/CommandLine.h"
+#include "support/SourceText.h"
 #include "support/ToolRun.h"
 
 namespace halyard {
 namespace {
 
-std::string ReadSource(const std::string& relative) {
-  std::ifstream in(std::string(HALYARD_SOURCE_DIR) + "/" + relative, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing::ReadSource;
 
 // roff's escaped minus as the plain character, as the page prints it.
 std::string Unescaped(std::string text) {

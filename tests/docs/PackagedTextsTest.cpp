@@ -7,16 +7,12 @@
 #include <string>
 
 #include "options/ClockOptions.h"
+#include "support/SourceText.h"
 
 namespace halyard {
 namespace {
 
-std::string ReadSource(const std::string& relative) {
-  std::ifstream in(std::string(HALYARD_SOURCE_DIR) + "/" + relative, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing::ReadSource;
 
 // Copied as it is, the example must change nothing: its nine lines are the
 // built-in defaults, and every line after them is a comment, one of which says

@@ -7,6 +7,7 @@
 #include "backends/posix/ChronydServer.h"
 #include "platform/time/OffsetMonitor.h"
 #include "support/TestWindow.h"
+#include "support/FixedSyncSource.h"
 
 namespace halyard {
 namespace {
@@ -21,16 +22,6 @@ constexpr std::uint16_t kUnsynchronisedPort = 12312;
 constexpr std::uint16_t kClosedPort = 12313;
 // An exchange on the loopback is far quicker; libfaketime's own reading jitters a little.
 constexpr double kTolerance = 0.05;
-
-class Synchronised final : public SyncSource {
- public:
-  SyncReading Read() override {
-    SyncReading r;
-    r.kind = SyncReading::Kind::Kernel;
-    r.maxErrorMicros = 2000;
-    return r;
-  }
-};
 
 std::unique_ptr<OffsetMonitor> Monitor(const std::string& address) {
   return std::make_unique<OffsetMonitor>(*ParseServerName(address), address, MakePlatformSntpTransport(),
@@ -54,7 +45,7 @@ TEST_F(OffsetMonitorChronyd, ServersAheadAndBehindAreMeasuredSlowAndFast) {
   const auto slowMonitor = Monitor(ahead.Address());
   ClockSettings settings;
   settings.ntpServer = ahead.Address();
-  Synchronised kernel;
+  testing::FixedSyncSource kernel(testing::KernelSynchronised());
   const SyncStatusReport report = ReportSyncStatus(settings, kernel);
   const OffsetStatus fast = monitor->WaitForFirstBurst(std::chrono::seconds{10});
 

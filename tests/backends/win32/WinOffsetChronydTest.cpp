@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/SyncStatusCommand.h"
+#include "support/FixedSyncSource.h"
 
 namespace halyard {
 namespace {
@@ -33,16 +34,6 @@ bool RunShell(const std::string& script) {
   CloseHandle(process.hProcess);
   return true;
 }
-
-class Synchronised final : public SyncSource {
- public:
-  SyncReading Read() override {
-    SyncReading r;
-    r.kind = SyncReading::Kind::Kernel;
-    r.maxErrorMicros = 2000;
-    return r;
-  }
-};
 
 class WinOffsetChronyd : public ::testing::Test {
  protected:
@@ -75,7 +66,7 @@ class WinOffsetChronyd : public ::testing::Test {
 TEST_F(WinOffsetChronyd, AServerAheadIsMeasuredSlowThroughWinsock) {
   ClockSettings settings;
   settings.ntpServer = "127.0.0.1:" + std::to_string(kPort);
-  Synchronised kernel;
+  testing::FixedSyncSource kernel(testing::KernelSynchronised());
   const SyncStatusReport report = ReportSyncStatus(settings, kernel);
   const std::string expected = "synchronised, error at most 2 ms\nOffset from " + settings.ntpServer + ": system clock 2.";
   ASSERT_TRUE(report.line.starts_with(expected)) << report.line << "\n" << ServerLog();

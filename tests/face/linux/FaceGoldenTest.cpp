@@ -15,6 +15,7 @@
 #include "backends/freetype/FreeTypeTextEngine.h"
 #include "backends/posix/PngFile.h"
 #include "support/WindowShot.h"
+#include "support/FixedSyncSource.h"
 
 namespace halyard {
 namespace {
@@ -61,12 +62,7 @@ class FixedClock final : public SystemClock {
   std::chrono::sys_time<std::chrono::milliseconds> now;
 };
 
-class FixedSyncSource final : public SyncSource {
- public:
-  explicit FixedSyncSource(SyncReading r) : reading(std::move(r)) {}
-  SyncReading Read() override { return reading; }
-  SyncReading reading;
-};
+using testing::FixedSyncSource;
 
 // The clock's own path: the handler's first repaint, with sync-check on and
 // the system saying `sync`.
