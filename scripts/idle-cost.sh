@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The idle clock's cost beside `xclock -update 1` and the floor (bench/halyard-floor,
-# an X client that only wakes when the clock does), on a private Xvfb with the
+# an X client that only wakes when the clock does; floor-send also sends the one
+# request a second that showing seconds needs), on a private Xvfb with the
 # pointer off the clock: CPU time, wake-ups (voluntary switches) per second, RSS.
 #   scripts/idle-cost.sh BUILD_DIR [SECONDS [RUNS [OTHER_BUILD_DIR]]]   (60 s, 3 runs)
-# Prints a line per program and run, then the median and range of halyard/xclock
-# and halyard/floor. OTHER_BUILD_DIR's clock runs beside the first, to compare two
+# Prints a line per program and run, then the median and range of halyard/xclock,
+# halyard/floor and halyard/floor-send. OTHER_BUILD_DIR's clock runs beside the first, to compare two
 # builds under the same load. build/windows runs halyard.exe under Wine and shows
 # the prefix's wineserver on a line of its own (the floor then comes from build/linux).
 set -uo pipefail
@@ -33,7 +34,7 @@ need xclock xdotool
 [ -n "${wine:-}" ] || { xvfb && export DISPLAY=$xdisplay; } || exit 1
 # Xvfb puts the pointer at the middle of the screen, over the clock, whose tooltip would open.
 xdotool mousemove 4095 4095
-others=(xclock) && [ -n "$floor" ] && others+=(floor)
+others=(xclock) && [ -n "$floor" ] && others+=(floor floor-send)
 
 ratios=()
 printf '%-4s %-10s %10s %12s %8s\n' run program "cpu ms" "wake-ups/s" "RSS kB"
@@ -43,7 +44,7 @@ for run in $(seq "$runs"); do
     ${clocks[$i]} </dev/null 2>/dev/null & pids+=($!); names+=("halyard$([ "$i" -gt 0 ] && echo "$((i + 1))")")
   done
   xclock -update 1 & pids+=($!); names+=(xclock)
-  [ -n "$floor" ] && { "$floor" & pids+=($!); names+=(floor); }
+  [ -n "$floor" ] && { "$floor" & pids+=($!); names+=(floor); "$floor" --send & pids+=($!); names+=(floor-send); }
   sleep 3  # past start-up
   if [ -n "${wine:-}" ] && server=$(wineserver_pid); then pids+=("$server"); names+=(wineserver); fi
   cpu=() cs=()
